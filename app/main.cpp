@@ -1,0 +1,2 @@
+// Kestrune: the program's entry point.
+int main() { return 0; }

@@ -1,0 +1,2 @@
+// Kestrune: placeholder until the game rules land.
+#include "game/game.h"

@@ -1,0 +1,60 @@
+// Kestrune: the graphics subsystem's whole contract. One renderer (gfx_renderer) set by
+// gfx_init; sprites from one atlas, drawn as squares centred on a point; the level
+// backgrounds in a three-slot cache; the bitmap font for numbers and names; the painters.
+#pragma once
+#include <SDL.h>
+#include <cstdint>
+
+// A colour as 0xAABBGGRR: red in the low byte, alpha in the high byte.
+typedef uint32_t PackedColour;
+
+enum TextAlign { ALIGN_LEFT = 0, ALIGN_CENTRE = 1, ALIGN_RIGHT = 2 };
+enum FontSize { FONT_SMALL = 0, FONT_LARGE = 1 };
+
+// One rectangle of the sprite atlas, in atlas pixels.
+struct SpriteRect {
+    int16_t x, y, w, h;
+};
+enum { GFX_SPRITE_COUNT = 41 };
+extern const SpriteRect gfx_sprite_rects[GFX_SPRITE_COUNT];
+
+extern SDL_Renderer *gfx_renderer;
+extern SDL_Texture *gfx_atlas;
+extern SDL_Texture *gfx_atlas_additive;
+extern SDL_Texture *gfx_title_logo;
+extern SDL_Texture *gfx_hero_portrait;
+extern SDL_Texture *gfx_font_small;
+extern SDL_Texture *gfx_font_large;
+extern SDL_Texture *gfx_white_texture;
+
+// Set-up and embedded pictures.
+void gfx_init(SDL_Renderer *renderer);
+SDL_Texture *gfx_load_embedded_texture(const unsigned char *data, int size);
+
+// Drawing primitives.
+void gfx_draw_glow(PackedColour colour, float cx, float cy, float size);
+void gfx_draw_sprite(int id, int flip, int alpha, float cx, float cy, float size);
+void gfx_draw_sprite_tinted(int id, PackedColour colour, float cx, float cy, float size);
+void gfx_draw_sprite_rotated(int id, int alpha, float cx, float cy, float size, float angle);
+void gfx_draw_banner(int y, int h);
+void gfx_fill_rect(int x, int y, int w, int h, PackedColour colour);
+void gfx_draw_title_logo(int cx, int y, int h);
+void gfx_draw_hero_portrait(int cx, int y, int h);
+void gfx_draw_thick_line(PackedColour colour, float x1, float y1, float x2, float y2, float width);
+void gfx_draw_snow(int t, int alpha);
+
+// Background cache.
+int gfx_background_slot(int level);
+SDL_Texture *gfx_background_texture(int level);
+SDL_Texture *gfx_background_thumbnail(int level);
+
+// Bitmap font (numbers, names, placeholder arguments).
+int gfx_font_width(const char *text, int font);
+int gfx_font_draw(const char *text, int font, int align, PackedColour colour, float x, float y, float scale);
+int gfx_font_draw_at(const char *text, int x, int y, int font, int align, PackedColour colour);
+
+// Painters: pure readers of the game's and the shell's globals.
+void gfx_draw_world();
+void gfx_draw_confetti();
+void gfx_draw_play_screen();
+void gfx_draw_title_screen();

@@ -1,0 +1,2 @@
+// Kestrune: placeholder until the language records land.
+#include "text/text.h"
