@@ -1,2 +1,0 @@
-// Kestrune: placeholder until the language records land.
-#include "text/text.h"
