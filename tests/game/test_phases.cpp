@@ -72,6 +72,7 @@ TEST_F(GameTest, StartResetsTheGameButKeepsWhatCarriesOver) {
     game_state.score = 999;
     game_state.lives = 1;
     game_state.bonus = 5;
+    game_state.message_timer = 50;
     game_state.extra_life_timer = 77;
     game_message_id = 31;
     game_prev_up = 1;

@@ -294,48 +294,30 @@ TEST_F(GameTest, AnEggLeavesTheHenRollsAndClicksFiveTimesOnTheWayDown) {
     }
 }
 
-TEST_F(GameTest, HenChoiceRepeatsTheLastHenRarely) {
-    struct Case {
-        int32_t level;
-        double repeat;  // 1 / (3n - 2) with n hens
-    };
-    const Case cases[] = {{0, 1.0 / 4}, {2, 1.0 / 10}, {9, 1.0 / 22}};
-    for (const Case &c : cases) {
+TEST_F(GameTest, HenChoiceAndEggKindsFollowTheLevel) {
+    for (int32_t level = 0; level < GAME_LEVELS; ++level) {
         reset_process_state();
-        srand(77);
-        start_playing(c.level);
+        srand(100 + level);
+        start_playing(level);
+        const int hens = 2 * game_state.floors;
+        const int layings = 2000;
+        int kinds[4] = {};
+        int per_hen[8] = {};
         int repeats = 0;
-        int counts[8] = {};
-        const int layings = 4000;
         for (int i = 0; i < layings; ++i) {
             std::memset(game_eggs, 0, sizeof game_eggs);
             game_spawn_countdown = 1;
             const int32_t last = game_last_hen;
             tick();
-            ASSERT_GE(game_last_hen, 0);
-            ASSERT_LT(game_last_hen, 2 * game_state.floors);
+            ASSERT_EQ(game_last_hen, game_eggs[0].side + 2 * game_eggs[0].floor);
+            ASSERT_LT(game_last_hen, hens);
             repeats += game_last_hen == last;
-            counts[game_last_hen] += 1;
-        }
-        EXPECT_NEAR((double)repeats / layings, c.repeat, 0.02) << c.level;
-        for (int h = 0; h < 2 * game_state.floors; ++h) {
-            EXPECT_NEAR(counts[h], layings / (2 * game_state.floors), layings / 20) << h;
-        }
-    }
-}
-
-TEST_F(GameTest, EggKindsFollowTheLevel) {
-    for (int32_t level = 0; level < GAME_LEVELS; ++level) {
-        reset_process_state();
-        srand(100 + level);
-        start_playing(level);
-        int kinds[4] = {};
-        for (int i = 0; i < 2000; ++i) {
-            std::memset(game_eggs, 0, sizeof game_eggs);
-            game_spawn_countdown = 1;
-            tick();
+            per_hen[game_last_hen] += 1;
             kinds[game_eggs[0].kind] += 1;
         }
+        // The last hen lays again with chance 1 / (3n - 2); the others share the rest.
+        EXPECT_NEAR((double)repeats / layings, 1.0 / (3 * hens - 2), 0.03) << level;
+        for (int h = 0; h < hens; ++h) EXPECT_NEAR(per_hen[h], layings / hens, layings / 20) << h;
         EXPECT_NEAR(kinds[EGG_GOLDEN], 120, 40) << level;
         EXPECT_NEAR(kinds[EGG_PAINTED], level >= 2 ? 80 : 0, 35) << level;
         EXPECT_NEAR(kinds[EGG_ROTTEN], level >= 4 ? 180 : 0, 50) << level;
