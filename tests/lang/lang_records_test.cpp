@@ -65,6 +65,11 @@ bool valid_utf8(const char *s) {
     return true;
 }
 
+// Languages written in Latin letters: da..ro, tr, vi, id.
+bool latin_script(int i) { return i <= 16 || i == 18 || i == 27 || i == 28; }
+// Languages whose every string the bitmap font can draw: the Latin ones, Greek, Ukrainian.
+bool in_font_script(int i) { return i <= 19 || i == 27 || i == 28; }
+
 int count(const char *s, const char *needle) {
     int n = 0;
     for (const char *p = s; (p = std::strstr(p, needle)) != nullptr; p += std::strlen(needle)) n++;
@@ -145,16 +150,23 @@ TEST(LangRecords, LayoutHintsAndDashesAreKept) {
         EXPECT_EQ(count(s[STR_CREDITS], kEnDash), 2) << s[STR_CREDITS];
         EXPECT_NE(std::strstr(s[STR_LANGUAGE_KEY], kEnDash), nullptr) << s[STR_LANGUAGE_KEY];
         EXPECT_NE(std::strstr(s[STR_KEYS], "F11"), nullptr) << s[STR_KEYS];
-        for (const char *name : {"Oskavel", "Plimby", "Trennick"})
-            EXPECT_NE(std::strstr(s[STR_CREDITS], name), nullptr) << s[STR_CREDITS];
-        for (int slot = 0; slot < LANG_SLOTS; slot++)
-            EXPECT_EQ(std::strstr(s[slot], "\u2014"), nullptr) << "slot " << slot << ": " << s[slot];
+        // Other scripts write the names in their own letters.
+        if (latin_script(i)) {
+            for (const char *name : {"Oskavel", "Plimby", "Trennick"})
+                EXPECT_NE(std::strstr(s[STR_CREDITS], name), nullptr) << s[STR_CREDITS];
+        }
+        // The bitmap font has no em dash: it would send the whole string back to English.
+        if (in_font_script(i)) {
+            for (int slot = 0; slot < LANG_SLOTS; slot++)
+                EXPECT_EQ(std::strstr(s[slot], "\u2014"), nullptr) << "slot " << slot << ": " << s[slot];
+        }
     }
 }
 
 // The Latin-script translations use the en dash where English does.
 TEST(LangRecords, LatinLanguagesUseTheEnDashLikeEnglish) {
-    for (int i = 0; i <= 16; i++) {
+    for (int i = 0; i < LANG_COUNT; i++) {
+        if (!latin_script(i)) continue;
         const char *const *s = lang_records[i].strings;
         SCOPED_TRACE(lang_records[i].code);
         EXPECT_NE(std::strstr(s[STR_EGG_KINDS], kEnDash), nullptr) << s[STR_EGG_KINDS];
