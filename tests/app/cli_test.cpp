@@ -148,18 +148,6 @@ TEST(TestRun, NoTicksForZeroOrNegativeCounts) {
     EXPECT_EQ(testutil::list_dir(cwd.path()), std::vector<std::string>{"dump.raw"});
 }
 
-TEST(TestRun, StartLevelFromTheCommandLine) {
-    TempDir home;
-    struct Case {
-        const char *value;
-        int level;
-    } cases[] = {{"15", 15}, {"16", 1}, {"0", 1}, {"-3", 1}, {"ord", 1}, {"7", 7}};
-    for (const Case &c : cases) {
-        RunResult r = run_kestrune({"--bane", c.value, "--test", "-1", "--ud", home.path()}, env_with_home(home));
-        EXPECT_EQ(parse_status(r.out).level, c.level) << c.value;
-    }
-}
-
 TEST(TestRun, OutputFolderMissingOrAFile) {
     TempDir home;
     testutil::write_file(home / "plain", "x");
@@ -191,28 +179,11 @@ TEST(TestRun, ScriptPicturesAndLines) {
     EXPECT_EQ(pictures_in(out.path()),
               (std::vector<std::string>{"f00002.bmp", "f00003.bmp", "f00006.bmp", "f00007.bmp", "f00009.bmp"}));
     EXPECT_EQ(testutil::file_size(out / "lyd.raw"), 16000);
-
-    // A missing script is passed over: the same run as with no script at all.
-    TempDir a, b;
-    RunResult with_missing =
-        run_kestrune({"--test", "300", "--script", home / "none.txt", "--ud", a.path()}, env_with_home(home));
-    RunResult without = run_kestrune({"--test", "300", "--ud", b.path()}, env_with_home(home));
-    EXPECT_EQ(with_missing.out, without.out);
-    EXPECT_EQ(testutil::read_file(a / "lyd.raw"), testutil::read_file(b / "lyd.raw"));
-
-    // Garbage: binary bytes, a megabyte line, invalid UTF-8; orderly all the same.
-    std::string junk(1 << 20, 'q');
-    for (size_t i = 0; i < junk.size(); i += 5) junk[i] = (char)(i * 37);
-    testutil::write_file(home / "junk.txt", junk + "\n\xff\xfe 1\n4 \xc3\xa6 s\n1 1 s");
-    TempDir c;
-    r = run_kestrune({"--test", "5", "--script", home / "junk.txt", "--ud", c.path()}, env_with_home(home));
-    EXPECT_EQ(r.status, 0);
-    parse_status(r.out);
-    EXPECT_EQ(pictures_in(c.path()), (std::vector<std::string>{"f00001.bmp", "f00004.bmp"}));
 }
 
 TEST(TestRun, ScriptNamedLikeAnOption) {
-    // "--script --bot" takes "--bot" as the file name: the bot stays off.
+    // "--script --bot" takes "--bot" as the file name: the bot stays off, and the missing
+    // script is passed over.
     TempDir home, a, b, c;
     RunResult named = run_kestrune({"--test", "600", "--script", "--bot", "--ud", a.path()}, env_with_home(home));
     RunResult plain = run_kestrune({"--test", "600", "--ud", b.path()}, env_with_home(home));
@@ -258,13 +229,6 @@ TEST(TestRun, PictureIntervalFromTheEnvironment) {
     EXPECT_EQ(r1.out, r3.out);
 }
 
-TEST(TestRun, AudioLengthIsCappedAtTwoMinutes) {
-    TempDir home, out;
-    RunResult r = run_kestrune({"--test", "10000", "--ud", out.path()}, env_with_home(home));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(testutil::file_size(out / "lyd.raw"), 11520000);
-}
-
 TEST(TestRun, BotRunsReplayExactly) {
     TempDir home, a, b;
     RunResult r1 = run_kestrune({"--test", "20000", "--bot", "--ud", a.path()}, env_with_home(home));
@@ -273,7 +237,7 @@ TEST(TestRun, BotRunsReplayExactly) {
     EXPECT_EQ(r2.status, 0);
     parse_status(r1.out);
     EXPECT_EQ(r1.out, r2.out);
-    EXPECT_EQ(testutil::file_size(a / "lyd.raw"), 11520000);
+    EXPECT_EQ(testutil::file_size(a / "lyd.raw"), 11520000);  // two minutes at most
     EXPECT_TRUE(testutil::read_file(a / "lyd.raw") == testutil::read_file(b / "lyd.raw"));
     EXPECT_TRUE(testutil::read_file(a / "f19999.bmp") == testutil::read_file(b / "f19999.bmp"));
 }
