@@ -42,7 +42,7 @@ int write_all(int fd, const char *bytes, size_t size) {
     return 1;
 }
 
-// The folder part of a path, for flushing the rename to disk ("." for a bare name).
+// The folder that holds a path, for flushing the rename to disk ("." for a bare name).
 void sync_folder_of(const char *path) {
     char folder[APP_PATH_ROOM];
     const char *slash = std::strrchr(path, '/');

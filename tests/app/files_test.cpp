@@ -118,7 +118,7 @@ TEST(HighScoreFile, NamesAsTheFileGivesThem) {
         "1 1 Anne Marie\n"            // a space inside stays
         "2 2     Bo\n"                // leading blanks go
         "3 3 Abcdefghijklmnopqrst\n"  // cut to 15 bytes
-        "4 4 Dan\r\n"                 // the carriage return is part of the name
+        "4 4 Dan\r\n"                 // the carriage return stays in the name
         "5 5 \xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\n"  // cut inside a character
         "-7 99 Neg\n"                 // no range check
         "6 6 \xff\xfe\x80 bad\n");    // not UTF-8: taken as it is
