@@ -73,7 +73,9 @@ TEST(GfxSetup, UndecodablePictureGivesNullAndOneLogLine) {
     EXPECT_EQ(gfx_load_embedded_texture(junk, 0), nullptr);
     std::vector<unsigned char> png = gfxtest::png_bytes(std::vector<unsigned char>(64 * 64 * 4, 200), 64, 64, 4);
     EXPECT_EQ(gfx_load_embedded_texture(png.data(), (int)png.size() / 2), nullptr);
-    EXPECT_EQ(log.lines.size(), 2u);
+    EXPECT_EQ(gfx_load_embedded_texture(png.data(), -5), nullptr);
+    EXPECT_EQ(gfx_load_embedded_texture(nullptr, 100), nullptr);
+    EXPECT_EQ(log.lines.size(), 4u);
 }
 
 TEST(GfxSetup, DrawingAMissingPictureDrawsNothing) {

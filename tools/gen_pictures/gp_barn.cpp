@@ -38,7 +38,12 @@ struct Mood {
     int decor;
     bool snow;
     int window;  // 0 arched window, 1 open loft door, 2 round-topped window with shutters
+    int wall;    // WALL_*: the planks' colour
+    int props;   // PROPS_*: what stands about the barn in this season
 };
+
+enum WallKind { WALL_NATURAL, WALL_HONEY, WALL_WEATHERED, WALL_RED };
+enum Props { PROPS_SPRING, PROPS_SUMMER, PROPS_RAIN, PROPS_HARVEST, PROPS_NIGHT, PROPS_WINTER, PROPS_EASTER };
 
 Mood mood_of(int level) {
     Mood m{};
@@ -56,6 +61,7 @@ Mood mood_of(int level) {
         m.trees = TREES_GREEN, m.weather = CLEAR;
         m.tint = rgb(255, 246, 226), m.tint_strength = 0.5;
         m.shafts = 0.5, m.decor = DECOR_FLOWERS, m.window = 0;
+        m.wall = WALL_NATURAL, m.props = PROPS_SPRING;
         break;
     case 1:  // bright noon
         m.sky_top = rgb(96, 170, 236);
@@ -66,6 +72,7 @@ Mood mood_of(int level) {
         m.trees = TREES_GREEN, m.weather = CLEAR;
         m.tint = rgb(255, 252, 240), m.tint_strength = 0.3;
         m.shafts = 0.35, m.decor = DECOR_FLOWERS, m.window = 1;
+        m.wall = WALL_HONEY, m.props = PROPS_SPRING;
         break;
     case 2:  // summer afternoon, sunflowers
         m.sky_top = rgb(80, 156, 230);
@@ -76,6 +83,7 @@ Mood mood_of(int level) {
         m.trees = TREES_GREEN, m.weather = CLEAR;
         m.tint = rgb(255, 244, 214), m.tint_strength = 0.45;
         m.shafts = 0.45, m.decor = DECOR_SUNFLOWERS, m.window = 2;
+        m.wall = WALL_HONEY, m.props = PROPS_SUMMER;
         break;
     case 3:  // summer evening
         m.sky_top = rgb(108, 136, 200);
@@ -86,6 +94,7 @@ Mood mood_of(int level) {
         m.trees = TREES_GREEN, m.weather = CLEAR;
         m.tint = rgb(255, 214, 160), m.tint_strength = 0.6;
         m.shafts = 0.6, m.decor = DECOR_SUNFLOWERS, m.window = 0;
+        m.wall = WALL_NATURAL, m.props = PROPS_SUMMER;
         break;
     case 4:  // rainy day
         m.sky_top = rgb(120, 136, 156);
@@ -96,6 +105,7 @@ Mood mood_of(int level) {
         m.trees = TREES_GREEN, m.weather = RAIN;
         m.tint = rgb(196, 210, 230), m.tint_strength = 0.75;
         m.lantern = true, m.decor = DECOR_NONE, m.window = 1;
+        m.wall = WALL_WEATHERED, m.props = PROPS_RAIN;
         break;
     case 5:  // sunset
         m.sky_top = rgb(96, 80, 156);
@@ -106,6 +116,7 @@ Mood mood_of(int level) {
         m.trees = TREES_DARK, m.weather = CLEAR;
         m.tint = rgb(255, 190, 150), m.tint_strength = 0.75;
         m.shafts = 0.55, m.lantern = true, m.decor = DECOR_HARVEST, m.window = 2;
+        m.wall = WALL_RED, m.props = PROPS_HARVEST;
         break;
     case 6:  // starry night
         m.sky_top = rgb(20, 28, 70);
@@ -116,6 +127,7 @@ Mood mood_of(int level) {
         m.trees = TREES_DARK, m.weather = CLEAR, m.stars = 1.0;
         m.tint = rgb(120, 130, 200), m.tint_strength = 0.85;
         m.lantern = true, m.decor = DECOR_NONE, m.window = 0;
+        m.wall = WALL_NATURAL, m.props = PROPS_NIGHT;
         break;
     case 7:  // autumn day
         m.sky_top = rgb(120, 176, 226);
@@ -126,6 +138,7 @@ Mood mood_of(int level) {
         m.trees = TREES_AUTUMN, m.weather = LEAVES;
         m.tint = rgb(255, 228, 190), m.tint_strength = 0.5;
         m.shafts = 0.45, m.decor = DECOR_HARVEST, m.window = 1;
+        m.wall = WALL_RED, m.props = PROPS_HARVEST;
         break;
     case 8:  // foggy autumn morning
         m.sky_top = rgb(200, 196, 196);
@@ -136,6 +149,7 @@ Mood mood_of(int level) {
         m.trees = TREES_AUTUMN, m.weather = FOG;
         m.tint = rgb(230, 222, 214), m.tint_strength = 0.6;
         m.lantern = true, m.decor = DECOR_HARVEST, m.window = 2;
+        m.wall = WALL_WEATHERED, m.props = PROPS_HARVEST;
         break;
     case 9:  // stormy night
         m.sky_top = rgb(30, 34, 56);
@@ -146,16 +160,18 @@ Mood mood_of(int level) {
         m.trees = TREES_DARK, m.weather = STORM;
         m.tint = rgb(120, 126, 170), m.tint_strength = 0.85;
         m.lantern = true, m.decor = DECOR_NONE, m.window = 0;
+        m.wall = WALL_WEATHERED, m.props = PROPS_RAIN;
         break;
     case 10:  // winter day
-        m.sky_top = rgb(150, 190, 226);
-        m.sky_bottom = rgb(230, 238, 246);
-        m.body = BODY_SUN, m.body_x = 0.3, m.body_y = 0.4, m.body_col = rgb(255, 250, 226);
+        m.sky_top = rgb(110, 160, 220);
+        m.sky_bottom = rgb(206, 226, 246);
+        m.body = BODY_SUN, m.body_x = 0.3, m.body_y = 0.3, m.body_col = rgb(255, 246, 210);
         m.clouds = 2;
-        m.hill_far = rgb(226, 234, 246), m.hill_near = rgb(246, 250, 255);
+        m.hill_far = rgb(200, 214, 236), m.hill_near = rgb(238, 244, 252);
         m.trees = TREES_BARE, m.weather = CLEAR, m.snow = true;
         m.tint = rgb(226, 236, 250), m.tint_strength = 0.55;
         m.shafts = 0.35, m.decor = DECOR_WINTER, m.window = 1;
+        m.wall = WALL_RED, m.props = PROPS_WINTER;
         break;
     case 11:  // snowy night
         m.sky_top = rgb(30, 40, 84);
@@ -166,6 +182,7 @@ Mood mood_of(int level) {
         m.trees = TREES_BARE, m.weather = SNOW, m.snow = true, m.stars = 0.5;
         m.tint = rgb(140, 150, 210), m.tint_strength = 0.8;
         m.lantern = true, m.decor = DECOR_WINTER, m.window = 2;
+        m.wall = WALL_RED, m.props = PROPS_WINTER;
         break;
     case 12:  // thawing dawn
         m.sky_top = rgb(130, 150, 210);
@@ -176,6 +193,7 @@ Mood mood_of(int level) {
         m.trees = TREES_BARE, m.weather = CLEAR, m.snow = false;
         m.tint = rgb(250, 220, 226), m.tint_strength = 0.55;
         m.shafts = 0.4, m.decor = DECOR_NONE, m.window = 0;
+        m.wall = WALL_NATURAL, m.props = PROPS_WINTER;
         break;
     case 13:  // spring blossom
         m.sky_top = rgb(120, 186, 240);
@@ -186,6 +204,7 @@ Mood mood_of(int level) {
         m.trees = TREES_BLOSSOM, m.weather = PETALS;
         m.tint = rgb(255, 240, 240), m.tint_strength = 0.4;
         m.shafts = 0.45, m.decor = DECOR_FLOWERS, m.window = 1;
+        m.wall = WALL_HONEY, m.props = PROPS_SPRING;
         break;
     default:  // Easter morning
         m.sky_top = rgb(110, 184, 244);
@@ -196,6 +215,7 @@ Mood mood_of(int level) {
         m.trees = TREES_BLOSSOM, m.weather = CLEAR;
         m.tint = rgb(255, 248, 230), m.tint_strength = 0.35;
         m.shafts = 0.5, m.decor = DECOR_EASTER, m.window = 2;
+        m.wall = WALL_HONEY, m.props = PROPS_EASTER;
         break;
     }
     return m;
@@ -203,9 +223,28 @@ Mood mood_of(int level) {
 
 // ---- wood -----------------------------------------------------------------------------
 
-Col wall_wood(Rng &rng) {
-    Col base = mix(pal::wood, pal::wood_dark, 0.2);
-    return mix(base, rng.uniform() < 0.5 ? pal::wood_light : pal::wood_dark, rng.range(0.0, 0.3));
+Col wall_base(int kind) {
+    switch (kind) {
+    case WALL_HONEY: return mix(pal::wood_light, pal::straw, 0.25);
+    case WALL_WEATHERED: return rgb(150, 136, 122);
+    case WALL_RED: return rgb(176, 70, 56);
+    default: return mix(pal::wood, pal::wood_dark, 0.2);
+    }
+}
+
+// Beams and posts: darker wood, or white trim on a painted barn.
+Col trim_of(int kind) {
+    switch (kind) {
+    case WALL_RED: return rgb(236, 226, 206);
+    case WALL_WEATHERED: return rgb(112, 100, 92);
+    case WALL_HONEY: return darker(pal::wood, 0.1);
+    default: return darker(pal::wood, 0.25);
+    }
+}
+
+Col wall_wood(Rng &rng, int kind) {
+    Col base = wall_base(kind);
+    return mix(base, rng.uniform() < 0.5 ? lighter(base, 0.5) : darker(base, 0.5), rng.range(0.0, 0.3));
 }
 
 // Grain: a few long wavy lines and the odd knot, inside the rectangle (already clipped).
@@ -827,6 +866,290 @@ void nest_front(cairo_t *cr, Rng &rng, double X, double p) {
     cairo_stroke(cr);
 }
 
+
+// ---- seasonal things about the barn ------------------------------------------------------
+
+void bucket(cairo_t *cr, double x, double y);
+
+void flower_pot(cairo_t *cr, Rng &rng, double x, double y, Col bloom) {
+    for (int i = 0; i < 4; i++) {
+        double fx = x - 16 + i * 11 + rng.range(-2, 2), fy = y - 46 - rng.range(0, 18);
+        cairo_move_to(cr, x - 4 + i * 3, y - 26);
+        cairo_curve_to(cr, x - 4 + i * 3, y - 34, fx, fy + 12, fx, fy);
+        set_col(cr, darker(pal::leaf, 0.2));
+        cairo_set_line_width(cr, 2.4);
+        cairo_stroke(cr);
+        path_ellipse(cr, fx + 6, fy + 12, 6, 3, 0.5);
+        set_col(cr, pal::leaf);
+        cairo_fill(cr);
+        for (int k = 0; k < 5; k++) {
+            double a = k * 2 * M_PI / 5;
+            path_ellipse(cr, fx + 5 * std::cos(a), fy + 5 * std::sin(a), 4, 4);
+        }
+        shape(cr, i % 2 ? bloom : lighter(bloom, 0.4), 1.2);
+        path_ellipse(cr, fx, fy, 2.6, 2.6);
+        shape(cr, rgb(255, 214, 80), 0.8);
+    }
+    cairo_move_to(cr, x - 22, y - 28);
+    cairo_line_to(cr, x + 22, y - 28);
+    cairo_line_to(cr, x + 16, y);
+    cairo_line_to(cr, x - 16, y);
+    cairo_close_path(cr);
+    shape(cr, rgb(200, 108, 72), LW * 0.9, 0.8);
+    path_round_rect(cr, x - 25, y - 32, 50, 8, 2);
+    shape(cr, rgb(214, 122, 84), LW * 0.8, 0.6);
+}
+
+void watering_can(cairo_t *cr, double x, double y) {
+    cairo_move_to(cr, x + 16, y - 18);
+    cairo_line_to(cr, x + 40, y - 40);
+    inked_stroke(cr, rgb(120, 170, 150), 5, 1.2);
+    path_round_rect(cr, x - 20, y - 34, 40, 34, 6);
+    shape(cr, rgb(120, 170, 150), LW * 0.9, 0.8);
+    cairo_arc(cr, x - 2, y - 34, 14, M_PI, 2 * M_PI);
+    set_col(cr, pal::ink);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+}
+
+void sunflowers(cairo_t *cr, Rng &rng, double x, double y) {
+    for (int i = 0; i < 3; i++) {
+        double fx = x - 20 + i * 20, fy = y - 110 - (i == 1 ? 30 : 0) - rng.range(0, 10);
+        cairo_move_to(cr, x - 6 + i * 6, y - 30);
+        cairo_line_to(cr, fx, fy);
+        inked_stroke(cr, pal::leaf, 3.5, 1.0);
+        path_ellipse(cr, (x - 6 + i * 6 + fx) / 2 + 8, (y - 30 + fy) / 2, 10, 5, -0.5);
+        shape(cr, pal::leaf, 1.2);
+        for (int k = 0; k < 12; k++) {
+            double a = k * 2 * M_PI / 12;
+            path_ellipse(cr, fx + 11 * std::cos(a), fy + 11 * std::sin(a), 6.5, 3.5, a);
+        }
+        shape(cr, rgb(255, 206, 40), 1.2);
+        path_ellipse(cr, fx, fy, 7, 7);
+        shape(cr, rgb(120, 70, 40), 1.2);
+    }
+    bucket(cr, x, y);
+}
+
+void straw_hat(cairo_t *cr, double x, double y) {
+    nail(cr, x, y - 14);
+    path_ellipse(cr, x, y + 6, 36, 10);
+    shape(cr, pal::straw, LW * 0.8, 0.8);
+    cairo_move_to(cr, x - 18, y + 4);
+    cairo_curve_to(cr, x - 18, y - 20, x + 18, y - 20, x + 18, y + 4);
+    cairo_close_path(cr);
+    shape(cr, lighter(pal::straw, 0.1), LW * 0.8, 0.8);
+    cairo_move_to(cr, x - 18, y - 1);
+    cairo_curve_to(cr, x - 6, y + 2, x + 6, y + 2, x + 18, y - 1);
+    inked_stroke(cr, pal::cap, 4, 0.8);
+}
+
+void pumpkin(cairo_t *cr, double x, double y, double s) {
+    path_ellipse(cr, x - 0.45 * s, y - 0.42 * s, 0.42 * s, 0.42 * s);
+    path_ellipse(cr, x + 0.45 * s, y - 0.42 * s, 0.42 * s, 0.42 * s);
+    path_ellipse(cr, x, y - 0.45 * s, 0.55 * s, 0.45 * s);
+    shape(cr, rgb(238, 132, 40), LW * 0.9);
+    cairo_move_to(cr, x - 0.2 * s, y - 0.85 * s);
+    cairo_curve_to(cr, x - 0.25 * s, y - 0.5 * s, x - 0.25 * s, y - 0.2 * s, x - 0.2 * s, y - 0.05 * s);
+    cairo_move_to(cr, x + 0.2 * s, y - 0.85 * s);
+    cairo_curve_to(cr, x + 0.25 * s, y - 0.5 * s, x + 0.25 * s, y - 0.2 * s, x + 0.2 * s, y - 0.05 * s);
+    set_col(cr, with_alpha(darker(rgb(238, 132, 40), 0.5), 0.8));
+    cairo_set_line_width(cr, 1.6);
+    cairo_stroke(cr);
+    cairo_move_to(cr, x, y - 0.85 * s);
+    cairo_curve_to(cr, x + 0.02 * s, y - 1.05 * s, x + 0.12 * s, y - 1.1 * s, x + 0.2 * s, y - 1.08 * s);
+    inked_stroke(cr, rgb(110, 130, 60), 0.12 * s, 1.0);
+    gloss(cr, x - 0.3 * s, y - 0.65 * s, 0.18 * s, 0.1 * s, 0.45);
+}
+
+void apple_crate(cairo_t *cr, Rng &rng, double x, double y) {
+    for (int i = 0; i < 7; i++) {
+        double ax = x - 30 + i * 10 + rng.range(-2, 2), ay = y - 40 - ((i % 2) ? 6 : 0);
+        path_ellipse(cr, ax, ay, 8, 7.5);
+        shape(cr, i % 3 ? rgb(214, 52, 48) : rgb(150, 190, 60), 1.2);
+        gloss(cr, ax - 2.5, ay - 2.5, 2.5, 2, 0.7);
+    }
+    for (int r = 0; r < 2; r++) {
+        path_round_rect(cr, x - 40, y - 40 + r * 20, 80, 18, 2);
+        shape(cr, mix(pal::wood_light, pal::wood, 0.3), LW * 0.8, 0.6);
+    }
+}
+
+void raincoat(cairo_t *cr, double x, double y) {
+    // A yellow hooded raincoat hanging on a peg: sleeves, body, hood.
+    Col coat = rgb(250, 204, 50);
+    for (int k = -1; k <= 1; k += 2) {
+        path_capsule(cr, x + k * 18, y + 34, x + k * 27, y + 84, 9, 8);
+        shape(cr, darker(coat, 0.12), LW * 0.8, 0.7);
+    }
+    cairo_move_to(cr, x - 17, y + 24);
+    cairo_line_to(cr, x + 17, y + 24);
+    cairo_curve_to(cr, x + 24, y + 50, x + 26, y + 80, x + 26, y + 100);
+    cairo_curve_to(cr, x + 10, y + 104, x - 10, y + 104, x - 26, y + 100);
+    cairo_curve_to(cr, x - 26, y + 80, x - 24, y + 50, x - 17, y + 24);
+    cairo_close_path(cr);
+    shape(cr, coat, LW * 0.9, 0.9);
+    cairo_move_to(cr, x, y + 28);
+    cairo_line_to(cr, x, y + 100);
+    set_col(cr, with_alpha(pal::ink, 0.6));
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    for (int i = 0; i < 3; i++) {
+        path_ellipse(cr, x + 5, y + 42 + i * 18, 2.5, 2.5);
+        set_col(cr, pal::ink);
+        cairo_fill(cr);
+    }
+    path_ellipse(cr, x, y + 16, 17, 15);
+    shape(cr, coat, LW * 0.9, 0.9);
+    path_ellipse(cr, x, y + 19, 10, 9);
+    set_col(cr, darker(coat, 0.55));
+    cairo_fill(cr);
+    nail(cr, x, y + 6);
+}
+
+void floor_puddle(cairo_t *cr, double x, double y) {
+    path_ellipse(cr, x, y, 44, 8);
+    set_col(cr, rgb(120, 150, 190, 0.55));
+    cairo_fill(cr);
+    path_ellipse(cr, x - 8, y - 2, 18, 3);
+    set_col(cr, rgb(220, 236, 255, 0.5));
+    cairo_fill(cr);
+    path_ellipse(cr, x + 10, y, 14, 3.5);
+    set_col(cr, rgb(200, 220, 250, 0.7));
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+void drip(cairo_t *cr, double x, double y) {
+    path_egg(cr, x, y, 6, 9);
+    set_col(cr, rgb(170, 200, 240, 0.9));
+    cairo_fill_preserve(cr);
+    set_col(cr, rgb(60, 80, 110, 0.8));
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+void sleeping_cat(cairo_t *cr, double x, double y) {
+    Col fur = rgb(236, 150, 70);
+    cairo_move_to(cr, x + 26, y - 6);
+    cairo_curve_to(cr, x + 46, y - 4, x + 48, y - 22, x + 34, y - 24);
+    inked_stroke(cr, fur, 7, 1.2);
+    path_ellipse(cr, x, y - 14, 32, 16);
+    shape(cr, fur, LW * 0.9);
+    path_ellipse(cr, x - 26, y - 18, 14, 12);
+    shape(cr, fur, LW * 0.9);
+    for (int s = -1; s <= 1; s += 2) {
+        cairo_move_to(cr, x - 26 + s * 9, y - 24);
+        cairo_line_to(cr, x - 26 + s * 11 - 2, y - 36);
+        cairo_line_to(cr, x - 26 + s * 3, y - 28);
+        cairo_close_path(cr);
+        shape(cr, fur, 1.4);
+    }
+    set_col(cr, pal::ink);
+    cairo_set_line_width(cr, 1.4);
+    for (int s = -1; s <= 1; s += 2) {
+        cairo_move_to(cr, x - 26 + s * 6 - 3, y - 18);
+        cairo_curve_to(cr, x - 26 + s * 6 - 1, y - 16, x - 26 + s * 6 + 1, y - 16, x - 26 + s * 6 + 3, y - 18);
+    }
+    cairo_stroke(cr);
+    for (int i = 0; i < 3; i++) {
+        cairo_move_to(cr, x - 4 + i * 10, y - 28);
+        cairo_line_to(cr, x - 2 + i * 10, y - 20);
+    }
+    set_col(cr, with_alpha(darker(fur, 0.5), 0.7));
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    // "z z" of its sleep.
+    set_col(cr, rgb(255, 255, 255, 0.85));
+    cairo_set_line_width(cr, 1.8);
+    for (int i = 0; i < 2; i++) {
+        double zx = x - 40 - i * 12, zy = y - 46 - i * 14, z = 5 + i * 2;
+        cairo_move_to(cr, zx - z, zy - z);
+        cairo_line_to(cr, zx + z, zy - z);
+        cairo_line_to(cr, zx - z, zy + z);
+        cairo_line_to(cr, zx + z, zy + z);
+    }
+    cairo_stroke(cr);
+}
+
+void sled(cairo_t *cr, double x, double y) {
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, -1.3);
+    for (int i = 0; i < 3; i++) {
+        path_round_rect(cr, 0, -30 + i * 14, 110, 10, 3);
+        shape(cr, rgb(196, 70, 56), LW * 0.8, 0.7);
+    }
+    cairo_move_to(cr, 0, 14);
+    cairo_line_to(cr, 104, 14);
+    cairo_curve_to(cr, 124, 14, 124, -10, 110, -10);
+    inked_stroke(cr, rgb(170, 170, 180), 4, 1.0);
+    cairo_restore(cr);
+}
+
+void icicles(cairo_t *cr, Rng &rng, double x0, double x1, double y) {
+    for (double x = x0; x < x1; x += rng.range(14, 26)) {
+        double l = rng.range(8, 26);
+        cairo_move_to(cr, x - 4, y);
+        cairo_line_to(cr, x, y + l);
+        cairo_line_to(cr, x + 4, y);
+        cairo_close_path(cr);
+        shape(cr, rgb(224, 240, 255), 1.0, 0.5);
+    }
+    path_round_rect(cr, x0 - 6, y - 6, x1 - x0 + 12, 9, 4);
+    shape(cr, rgb(250, 252, 255), 1.2, 0.3);
+}
+
+void snow_drift(cairo_t *cr, double x, double y, double w) {
+    cairo_move_to(cr, x, y);
+    cairo_curve_to(cr, x + w * 0.2, y - 22, x + w * 0.6, y - 30, x + w, y);
+    cairo_close_path(cr);
+    shape(cr, rgb(246, 250, 255), LW * 0.8, 0.5);
+}
+
+void egg_basket(cairo_t *cr, double x, double y) {
+    const Col cols[5] = {pal::paint_a, pal::paint_b, pal::egg_gold, pal::paint_c, pal::egg_white};
+    for (int i = 0; i < 5; i++) {
+        double ex = x - 28 + i * 14, ey = y - 44 - ((i % 2) ? 4 : 0);
+        cairo_save(cr);
+        cairo_translate(cr, ex, ey);
+        cairo_rotate(cr, (i - 2) * 0.2);
+        path_egg(cr, 0, 0, 15, 20);
+        shape(cr, cols[i], 1.4);
+        cairo_move_to(cr, -7, 0);
+        cairo_line_to(cr, 7, 0);
+        set_col(cr, rgb(255, 255, 255, 0.85));
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+    }
+    draw_basket(cr, x, y - 36, 86, 38, 2.4, 0);
+    // Ribbon bow.
+    path_ellipse(cr, x - 8, y - 20, 8, 5, 0.4);
+    path_ellipse(cr, x + 8, y - 20, 8, 5, -0.4);
+    shape(cr, pal::paint_a, 1.4);
+}
+
+void bunting(cairo_t *cr, double x1, double x2, double y, double sag) {
+    const Col cols[4] = {pal::paint_a, pal::egg_gold, pal::paint_b, pal::paint_c};
+    cairo_move_to(cr, x1, y);
+    cairo_curve_to(cr, x1 + (x2 - x1) / 3, y + sag, x1 + 2 * (x2 - x1) / 3, y + sag, x2, y);
+    set_col(cr, pal::ink);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    int n = (int)((x2 - x1) / 26);
+    for (int i = 1; i < n; i++) {
+        double t = (double)i / n;
+        double px = x1 + (x2 - x1) * t;
+        double py = y + sag * 4 * t * (1 - t) * 0.75;
+        cairo_move_to(cr, px - 8, py);
+        cairo_line_to(cr, px + 8, py);
+        cairo_line_to(cr, px, py + 16);
+        cairo_close_path(cr);
+        shape(cr, cols[i % 4], 1.2);
+    }
+}
+
 // ---- the room ------------------------------------------------------------------------------------
 
 void lantern(cairo_t *cr, double x, double y, bool lit) {
@@ -985,11 +1308,20 @@ void garland(cairo_t *cr, double x1, double y1, double x2, double y2, double sag
     }
 }
 
-void wall(cairo_t *cr, Rng &rng) {
+void wall(cairo_t *cr, Rng &rng, int kind) {
     double x = -4;
     while (x < W) {
         double w = rng.range(44, 60);
-        plank(cr, rng, x, -4, w, FLOOR_Y + 8, wall_wood(rng), true);
+        plank(cr, rng, x, -4, w, FLOOR_Y + 8, wall_wood(rng, kind), true);
+        if (kind == WALL_RED) {
+            // Worn paint: bare wood showing through here and there.
+            for (int i = 0; i < 3; i++) {
+                double py = rng.range(20, FLOOR_Y - 20);
+                path_ellipse(cr, x + rng.range(8, w - 8), py, rng.range(4, 10), rng.range(8, 20));
+                set_col(cr, with_alpha(pal::wood, 0.35));
+                cairo_fill(cr);
+            }
+        }
         x += w;
     }
     // Soft darkening towards the top: the roof's shadow.
@@ -1070,44 +1402,117 @@ cairo_surface_t *make_background(int level) {
     cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, W, H);
     cairo_t *cr = cairo_create(s);
 
-    wall(cr, rng);
+    wall(cr, rng, m.wall);
+    Col trim = trim_of(m.wall);
     // The big window between the chutes, on the barn's middle line.
     double mid = L.mirror_width / 2;
     WindowGeom g;
-    g.w = m.window == 1 ? 170 : 180;
+    g.w = m.window == 1 ? 186 : 196;
     g.x = mid - g.w / 2;
-    g.y = m.window == 1 ? 78 : 64;
-    g.h = m.window == 1 ? 230 : 250;
-    // Rafters and a tie beam across the top; corner posts.
-    beam(cr, rng, -10, 22, W + 10, 22, 22, darker(pal::wood, 0.25));
-    beam(cr, rng, 20, -10, 20, FLOOR_Y, 26, darker(pal::wood, 0.2));
-    beam(cr, rng, W - 20, -10, W - 20, FLOOR_Y, 26, darker(pal::wood, 0.2));
+    g.y = m.window == 1 ? 74 : 60;
+    g.h = m.window == 1 ? 236 : 256;
+    // Tie beam across the top and the corner posts.
+    beam(cr, rng, -10, 22, W + 10, 22, 22, trim);
+    beam(cr, rng, 20, -10, 20, FLOOR_Y, 26, trim);
+    beam(cr, rng, W - 20, -10, W - 20, FLOOR_Y, 26, trim);
+    // With one floor the upper walls are free: two small windows high up.
+    if (L.floors == 1) {
+        for (int side = 0; side < 2; side++) {
+            WindowGeom small;
+            small.w = 84, small.h = 100;
+            small.x = side == 0 ? 80 : L.mirror_width - 80 - small.w;
+            small.y = 70;
+            Mood sm = m;
+            sm.window = 0;
+            sm.decor = DECOR_NONE;
+            sm.body = BODY_NONE;
+            sm.clouds = 1;
+            window(cr, sm, rng, small);
+        }
+    }
     window(cr, m, rng, g);
     floor_boards(cr, rng);
 
-    // Room props along the floor at the sides, kept below the lowest shelf.
+    // Sunlight (or moonlight) from the big window lies on the floor in front of it.
+    if (m.shafts > 0 || m.body == BODY_MOON) {
+        Col c = m.body == BODY_MOON ? rgb(190, 200, 255) : lighter(m.sky_bottom, 0.5);
+        double a = m.body == BODY_MOON ? 0.16 : 0.28 * m.shafts;
+        cairo_save(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+        cairo_move_to(cr, g.x + 20, FLOOR_Y + 2);
+        cairo_line_to(cr, g.x + g.w + 10, FLOOR_Y + 2);
+        cairo_line_to(cr, g.x + g.w + 90, H);
+        cairo_line_to(cr, g.x - 10, H);
+        cairo_close_path(cr);
+        set_col(cr, with_alpha(c, a));
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
+
+    // Things standing about, kept below the lowest shelf.
     double lowest_shelf = L.perch_y[0] + 18 + 15 + 60;
     double bale_top = std::max(lowest_shelf + 8, 520.0);
     if (bale_top > FLOOR_Y - 40) bale_top = FLOOR_Y - 40;
-    if (L.floors <= 2) pitchfork(cr, 168, FLOOR_Y + 6);
+    bool tall_room = FLOOR_Y - bale_top > 70;
+    if (m.props == PROPS_WINTER) snow_drift(cr, 150, FLOOR_Y + 14, 110);
     hay_bale(cr, rng, 30, bale_top, 120, FLOOR_Y + 14 - bale_top);
     hay_bale(cr, rng, W - 150, bale_top + 10, 118, FLOOR_Y + 12 - bale_top - 10);
-    if (FLOOR_Y - bale_top > 70) sack(cr, W - 200, FLOOR_Y + 10, 52);
-    else bucket(cr, W - 190, FLOOR_Y + 12);
+    double left = 205, right = W - 200;
+    switch (m.props) {
+    case PROPS_SPRING:
+        flower_pot(cr, rng, left, FLOOR_Y + 12, rgb(255, 150, 190));
+        watering_can(cr, right, FLOOR_Y + 12);
+        break;
+    case PROPS_SUMMER:
+        sunflowers(cr, rng, right, FLOOR_Y + 12);
+        if (tall_room) sack(cr, left, FLOOR_Y + 10, 52);
+        else flower_pot(cr, rng, left, FLOOR_Y + 12, rgb(255, 210, 60));
+        break;
+    case PROPS_RAIN:
+        floor_puddle(cr, mid + 150, FLOOR_Y + 26);
+        drip(cr, mid + 150, FLOOR_Y - 30);
+        drip(cr, mid + 150, FLOOR_Y - 90);
+        bucket(cr, left, FLOOR_Y + 12);
+        break;
+    case PROPS_HARVEST:
+        if (tall_room) pitchfork(cr, left + 50, FLOOR_Y + 6);
+        pumpkin(cr, left - 10, FLOOR_Y + 14, 30);
+        pumpkin(cr, left + 34, FLOOR_Y + 16, 20);
+        apple_crate(cr, rng, right, FLOOR_Y + 12);
+        break;
+    case PROPS_NIGHT:
+        sleeping_cat(cr, 100, bale_top + 6);
+        bucket(cr, right, FLOOR_Y + 12);
+        break;
+    case PROPS_WINTER:
+        sled(cr, right - 20, FLOOR_Y + 12);
+        bucket(cr, left, FLOOR_Y + 12);
+        break;
+    case PROPS_EASTER:
+        egg_basket(cr, left, FLOOR_Y + 14);
+        flower_pot(cr, rng, right, FLOOR_Y + 12, rgb(255, 190, 220));
+        break;
+    }
 
-    // Wall decorations where there's room (few floors leave the upper walls free).
-    if (L.floors <= 2) {
-        double top_perch = L.perch_y[L.floors - 1];
-        double room = top_perch - 130;  // above the top hens
-        if (room > 60) {
-            horseshoe(cr, 120, 80);
-            if (m.decor == DECOR_WINTER) wreath(cr, rng, W - 130, 100);
-            else lantern(cr, W - 120, 110, m.lantern);
+    // Things on the walls where there's room (few floors leave the upper walls free).
+    if (L.floors == 2) {
+        horseshoe(cr, 120, 74);
+        switch (m.props) {
+        case PROPS_SUMMER: straw_hat(cr, W - 124, 80); break;
+        case PROPS_RAIN: raincoat(cr, W - 118, 44); break;
+        case PROPS_WINTER: wreath(cr, rng, W - 124, 84); break;
+        default: lantern(cr, W - 120, 100, m.lantern); break;
         }
     }
+    if (L.floors == 1 && m.props == PROPS_RAIN) raincoat(cr, 200, 180);
+    if (L.floors == 1 && m.props == PROPS_SUMMER) straw_hat(cr, 240, 210);
+    if (m.props == PROPS_WINTER) {
+        icicles(cr, rng, g.x - 70, g.x + g.w + 70, 36);
+    }
     if (m.decor == DECOR_EASTER) {
-        garland(cr, 40, 40, g.x - 10, 60, 30);
-        garland(cr, g.x + g.w + 10, 60, W - 40, 40, 30);
+        bunting(cr, 34, g.x - 8, 38, 40);
+        bunting(cr, g.x + g.w + 8, W - 34, 38, 40);
+        garland(cr, g.x - 6, g.y + 16, g.x + g.w + 6, g.y + 16, 40);
     }
     if (m.lantern || m.decor == DECOR_WINTER) {
         // A lantern hanging from the tie beam beside the window.

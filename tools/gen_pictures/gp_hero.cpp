@@ -584,7 +584,7 @@ void draw_hero_cheer(cairo_t *cr, int frame) {
     if (frame == 0) {
         p.lean = -0.04;
         p.near_hand = Pt{0.62, 0.36};
-        p.far_hand = Pt{0.25, 0.3};
+        p.far_hand = Pt{0.7, 0.33};
         p.near_elbow = -1;
         p.far_elbow = 1;
         p.basket_at = Pt{0.66, 0.27};
@@ -597,7 +597,7 @@ void draw_hero_cheer(cairo_t *cr, int frame) {
         p.front_ankle = Pt{0.52, GROUND - 0.032 - up * 0.9};
         p.lean = 0.03;
         p.near_hand = Pt{0.63, 0.31};
-        p.far_hand = Pt{0.22, 0.26};
+        p.far_hand = Pt{0.71, 0.28};
         p.near_elbow = -1;
         p.far_elbow = 1;
         p.basket_at = Pt{0.66, 0.22};

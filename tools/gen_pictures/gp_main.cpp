@@ -2,7 +2,8 @@
 //   gen_pictures OUTPUT_DIR REVIEW_DIR
 // writes sprite_atlas.png, hero_portrait.png, title_logo.png and background_00.jpg ..
 // background_14.jpg into OUTPUT_DIR, and review sheets (PNG, for people to look at) into
-// REVIEW_DIR. The same program gives the same pictures on every run.
+// REVIEW_DIR, or none when REVIEW_DIR is "-". The same program gives the same pictures on
+// every run.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -30,8 +31,9 @@ int main(int argc, char **argv) {
     }
     std::string out = argv[1];
     std::string review = argv[2];
+    bool want_review = review != "-";
     mkdir(out.c_str(), 0755);
-    mkdir(review.c_str(), 0755);
+    if (want_review) mkdir(review.c_str(), 0755);
     bool ok = true;
 
     bool clean = true;
@@ -57,7 +59,7 @@ int main(int argc, char **argv) {
         ok = write_jpeg(backgrounds[i], out + name, 90) && ok;
     }
 
-    write_review_sheets(review, atlas, backgrounds, logo, portrait);
+    if (want_review) write_review_sheets(review, atlas, backgrounds, logo, portrait);
 
     for (cairo_surface_t *b : backgrounds) cairo_surface_destroy(b);
     cairo_surface_destroy(logo);

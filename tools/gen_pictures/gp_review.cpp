@@ -211,6 +211,32 @@ void world_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_surface_
     cairo_surface_destroy(s);
 }
 
+// The hero's other frames as the painter shows them: centred at canvas x 500 in the barn
+// of the given level, three to a sheet.
+void hero_states_sheet(const std::string &path, cairo_surface_t *atlas, cairo_surface_t *bg, int level,
+                       const int *ids) {
+    int row = level_layout[level];
+    double R = 678 - hero_reach[row];
+    double S = R * 1.3636364;
+    double cy = 678 + S * (-0.48000002) - 60;
+    const int PW = 440;
+    cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 3 * PW, 640);
+    cairo_t *cr = cairo_create(s);
+    for (int i = 0; i < 3; i++) {
+        cairo_save(cr);
+        cairo_rectangle(cr, i * PW, 0, PW, 640);
+        cairo_clip(cr);
+        cairo_translate(cr, i * PW - (480 - PW / 2), 0);
+        cairo_set_source_surface(cr, bg, 0, 0);
+        cairo_paint(cr);
+        put_sprite(cr, atlas, ids[i], false, 480, cy, S);
+        cairo_restore(cr);
+    }
+    cairo_destroy(cr);
+    write_png(s, path);
+    cairo_surface_destroy(s);
+}
+
 // The title screen's use of the pictures: a background stretched to 1104 x 736 with 52
 // pixels cut each side, the logo, the portrait and the two cheering heroes.
 void title_sheet(const std::string &dir, cairo_surface_t *atlas, cairo_surface_t *bg, cairo_surface_t *logo,
@@ -257,6 +283,26 @@ void title_sheet(const std::string &dir, cairo_surface_t *atlas, cairo_surface_t
     cairo_surface_destroy(s);
 }
 
+// All fifteen backgrounds at half size, five rows of three.
+void contact_sheet(const std::string &dir, cairo_surface_t *const backgrounds[15]) {
+    cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 3 * 480, 5 * 320);
+    cairo_t *cr = cairo_create(s);
+    for (int i = 0; i < 15; i++) {
+        cairo_save(cr);
+        cairo_translate(cr, (i % 3) * 480, (i / 3) * 320);
+        cairo_scale(cr, 0.5, 0.5);
+        cairo_set_source_surface(cr, backgrounds[i], 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        char n[8];
+        std::snprintf(n, sizeof n, "%d", i);
+        label(cr, (i % 3) * 480 + 6, (i / 3) * 320 + 22, n, 20);
+    }
+    cairo_destroy(cr);
+    write_png(s, dir + "/backgrounds.png");
+    cairo_surface_destroy(s);
+}
+
 }  // namespace
 
 void write_review_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_surface_t *const backgrounds[15],
@@ -278,4 +324,9 @@ void write_review_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_s
     sprite_row(dir + "/small_big.png", atlas, big, 3, 384, false);
     for (int level = 0; level < 15; level++) world_sheets(dir, atlas, backgrounds[level], level);
     title_sheet(dir, atlas, backgrounds[0], logo, portrait);
+    static const int states_a[3] = {12, 13, 14};
+    static const int states_b[3] = {15, 16, 17};
+    hero_states_sheet(dir + "/hero_states_a.png", atlas, backgrounds[2], 2, states_a);
+    hero_states_sheet(dir + "/hero_states_b.png", atlas, backgrounds[9], 9, states_b);
+    contact_sheet(dir, backgrounds);
 }
