@@ -117,8 +117,8 @@ void scene(cairo_t *cr, cairo_surface_t *atlas, cairo_surface_t *bg, int level, 
     for (int f = 0; f < L.floors; f++) {
         for (int side = 0; side < 2; side++) {
             double X = sx(L, side, L.hen_x);
-            static const int poses[4] = {25, 26, 29, 27};
-            put_sprite(cr, atlas, poses[(f * 2 + side + level) % 4], side == 1, X + (side == 0 ? 8 : -8),
+            static const int poses[5] = {25, 26, 29, 27, 28};
+            put_sprite(cr, atlas, poses[(f * 2 + side + level) % 5], side == 1, X + (side == 0 ? 8 : -8),
                        L.perch_y[f] - 50, 148);
             int nx = (int)(X - 85), ny = (int)(L.perch_y[f] - 4);
             cairo_save(cr);
@@ -170,12 +170,20 @@ void scene(cairo_t *cr, cairo_surface_t *atlas, cairo_surface_t *bg, int level, 
     }
 }
 
-void world_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_surface_t *bg, int level) {
+void world_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_surface_t *bg, int level,
+                  cairo_surface_t *contact) {
     const Layout &L = layouts[level_layout[level]];
     // The whole picture with the hero at the top floor.
     cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 960, 640);
     cairo_t *cr = cairo_create(s);
     scene(cr, atlas, bg, level, L.floors - 1, level % 2, true);
+    cairo_destroy(cr);
+    // And at half size on the sheet of all fifteen.
+    cr = cairo_create(contact);
+    cairo_translate(cr, (level % 3) * 480, (level / 3) * 320);
+    cairo_scale(cr, 0.5, 0.5);
+    cairo_set_source_surface(cr, s, 0, 0);
+    cairo_paint(cr);
     cairo_destroy(cr);
     char name[64];
     std::snprintf(name, sizeof name, "/world_%02d.png", level);
@@ -209,6 +217,50 @@ void world_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_surface_
     std::snprintf(name, sizeof name, "/catch_%02d.png", level);
     write_png(s, dir + name);
     cairo_surface_destroy(s);
+}
+
+// Close-ups of the hens of a four-floor barn at twice the size, each in the pose given,
+// their nest fronts copied over them: the hen must sit in its nest, nothing cut away.
+void nest_sheet(const std::string &path, cairo_surface_t *atlas, cairo_surface_t *bg, int level, int pose) {
+    const Layout &L = layouts[level_layout[level]];
+    cairo_surface_t *full = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 960, 640);
+    cairo_t *fc = cairo_create(full);
+    cairo_set_source_surface(fc, bg, 0, 0);
+    cairo_paint(fc);
+    for (int f = 0; f < L.floors; f++) {
+        for (int side = 0; side < 2; side++) {
+            double X = sx(L, side, L.hen_x);
+            put_sprite(fc, atlas, pose, side == 1, X + (side == 0 ? 8 : -8), L.perch_y[f] - 50, 148);
+            int nx = (int)(X - 85), ny = (int)(L.perch_y[f] - 4);
+            cairo_save(fc);
+            cairo_rectangle(fc, nx, ny, 170, 30);
+            cairo_clip(fc);
+            cairo_set_source_surface(fc, bg, 0, 0);
+            cairo_paint(fc);
+            cairo_restore(fc);
+        }
+    }
+    cairo_destroy(fc);
+    const int CW = 220, CH = 170;
+    cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 2 * CW * 2, 2 * CH * L.floors);
+    cairo_t *cr = cairo_create(s);
+    for (int f = 0; f < L.floors; f++) {
+        for (int side = 0; side < 2; side++) {
+            double X = sx(L, side, L.hen_x);
+            cairo_save(cr);
+            cairo_rectangle(cr, side * 2 * CW, (L.floors - 1 - f) * 2 * CH, 2 * CW, 2 * CH);
+            cairo_clip(cr);
+            cairo_translate(cr, side * 2 * CW, (L.floors - 1 - f) * 2 * CH);
+            cairo_scale(cr, 2, 2);
+            cairo_set_source_surface(cr, full, -(X - CW / 2), -(L.perch_y[f] - 120));
+            cairo_paint(cr);
+            cairo_restore(cr);
+        }
+    }
+    cairo_destroy(cr);
+    write_png(s, path);
+    cairo_surface_destroy(s);
+    cairo_surface_destroy(full);
 }
 
 // The hero's other frames as the painter shows them: centred at canvas x 500 in the barn
@@ -322,8 +374,13 @@ void write_review_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_s
     sprite_row(dir + "/small_b.png", atlas, small_b, 11, 128, false);
     static const int big[3] = {18, 25, 28};
     sprite_row(dir + "/small_big.png", atlas, big, 3, 384, false);
-    for (int level = 0; level < 15; level++) world_sheets(dir, atlas, backgrounds[level], level);
+    cairo_surface_t *worlds = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 3 * 480, 5 * 320);
+    for (int level = 0; level < 15; level++) world_sheets(dir, atlas, backgrounds[level], level, worlds);
+    write_png(worlds, dir + "/worlds.png");
+    cairo_surface_destroy(worlds);
     title_sheet(dir, atlas, backgrounds[0], logo, portrait);
+    nest_sheet(dir + "/nests_laying.png", atlas, backgrounds[9], 9, 28);
+    nest_sheet(dir + "/nests_resting.png", atlas, backgrounds[5], 5, 25);
     static const int states_a[3] = {12, 13, 14};
     static const int states_b[3] = {15, 16, 17};
     hero_states_sheet(dir + "/hero_states_a.png", atlas, backgrounds[2], 2, states_a);
