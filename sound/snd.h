@@ -67,7 +67,7 @@ struct Oscillator {
     double phase;  // 0 <= phase < 1
     double start_hz;
     double end_hz;
-    float duty;  // pulse: the part of the cycle at +1
+    float duty;  // pulse: the share of the cycle at +1
     float start_volume;
     float end_volume;
     int32_t length;    // samples

@@ -1,5 +1,5 @@
 // Kestrune: what the modules of sound/ share among themselves (and with the sound
-// tests). Not part of the subsystem's contract; the rest of the game uses snd.h.
+// tests). Outside the subsystem's contract; the rest of the game uses snd.h.
 #pragma once
 #include "sound/snd.h"
 

@@ -1,7 +1,7 @@
 // Kestrune: the oscillator, the one tone generator behind every voice and effect.
 // Pulse, triangle, sample-and-hold noise and saw, with a linear pitch slide, an
 // optional 5.5 Hz vibrato, a linear volume ramp, a 96-sample fade-in and a
-// 240-sample fade-out. The float/double split below is part of the sound: every
+// 240-sample fade-out. The float/double split below belongs to the sound: every
 // step is written out in the order it must be evaluated.
 //
 // snd_osc_sample makes one sample. snd_osc_render makes a run of samples with

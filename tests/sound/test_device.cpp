@@ -201,8 +201,8 @@ TEST_F(Sound, EffectSamplesAreStable) {
     std::vector<int16_t> all;
     for (unsigned id = 0; id < 14; id++) {
         snd_play_effect(id);
-        const std::vector<int16_t> part = render(57600);
-        all.insert(all.end(), part.begin(), part.end());
+        const std::vector<int16_t> one = render(57600);
+        all.insert(all.end(), one.begin(), one.end());
     }
     EXPECT_EQ(fnv1a(all), 0x0eae4767532f27ebull) << std::hex << fnv1a(all);
 }
