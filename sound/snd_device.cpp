@@ -52,7 +52,8 @@ void snd_render(int16_t *out, int n) {
     constexpr int BLOCK = 256;
     float music[BLOCK];
     float effects[BLOCK];
-    for (int done = 0; done < n; done += BLOCK) {
+    int done = 0;
+    while (done < n) {
         const int count = n - done < BLOCK ? n - done : BLOCK;
         for (int i = 0; i < count; i++) {
             music[i] = 0.0f;
@@ -81,6 +82,7 @@ void snd_render(int16_t *out, int n) {
             if (x != x) x = 0.0f;
             out[done + i] = (int16_t)(int32_t)(x * 30000.0f);
         }
+        done += count;
     }
 }
 
