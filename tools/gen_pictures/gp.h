@@ -4,6 +4,8 @@
 #pragma once
 #include <cairo.h>
 
+#include "game/game.h"
+
 #include <cstdint>
 #include <string>
 
@@ -61,14 +63,8 @@ void path_egg(cairo_t *cr, double cx, double cy, double w, double h);
 // A thick stroke drawn as outline plus fill (for strands, straws, planks' edges).
 void inked_stroke(cairo_t *cr, Col c, double width, double lw);
 
-// ---- layout of the levels (background pixels), as the game rules have it --------------
-struct Layout {
-    int floors;
-    double hen_x, ramp_start_x, ramp_end_x, mirror_width;
-    double perch_y[4], ramp_top_y[4], catch_y[4];
-};
-extern const Layout layouts[4];
-extern const int level_layout[15];
+// ---- layout of the levels (background pixels): the game rules' own tables,
+// game_layouts and game_level_layout, from game/game.h ----------------------------------
 extern const double hero_reach[4];
 extern const double hero_frame_fractions[6];
 

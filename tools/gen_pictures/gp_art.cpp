@@ -225,13 +225,6 @@ void inked_stroke(cairo_t *cr, Col c, double width, double lw) {
     cairo_stroke(cr);
 }
 
-// The layout rows of the game rules (background pixels), used to place nests and chutes.
-const Layout layouts[4] = {
-    {1, 165, 258, 356, 970, {300, 0, 0, 0}, {322, 0, 0, 0}, {402, 0, 0, 0}},
-    {2, 160, 248, 346, 965, {415, 228, 0, 0}, {398, 212, 0, 0}, {452, 266, 0, 0}},
-    {3, 190, 248, 352, 962, {438, 312, 188, 0}, {404, 280, 156, 0}, {458, 333, 208, 0}},
-    {4, 185, 255, 340, 962, {503, 385, 268, 152}, {490, 372, 255, 140}, {545, 430, 316, 200}},
-};
-const int level_layout[15] = {0, 0, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3};
+// The world painter's hero sizes and side-view heights.
 const double hero_reach[4] = {364, 242, 249, 282};
 const double hero_frame_fractions[6] = {0.15, 0.32, 0.48, 0.64, 0.80, 0.98};

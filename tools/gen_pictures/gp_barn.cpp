@@ -690,7 +690,7 @@ void window(cairo_t *cr, const Mood &m, Rng &rng, const WindowGeom &g) {
 
 // ---- furniture: shelves, nests, chutes ------------------------------------------------------
 
-double side_x(const Layout &L, int side, double v) { return side == 0 ? v : L.mirror_width - v; }
+double side_x(const LevelLayout &L, int side, double v) { return side == 0 ? v : L.mirror_width - v; }
 
 // The egg rolls with its centre on the line from (ramp_start, ramp_top - 18) to
 // (ramp_end, catch - 18); the chute's top runs one egg radius below that line.
@@ -700,7 +700,7 @@ struct Chute {
     double x1, y1, x2, y2;  // the top surface, upper end then lower end
 };
 
-Chute chute_of(const Layout &L, int side, int f) {
+Chute chute_of(const LevelLayout &L, int side, int f) {
     double sx = side_x(L, side, L.ramp_start_x), ex = side_x(L, side, L.ramp_end_x);
     double sy = L.ramp_top_y[f] - 18, ey = L.catch_y[f] - 18;
     double dx = ex - sx, dy = ey - sy;
@@ -1396,7 +1396,7 @@ void glow_at(cairo_t *cr, double x, double y, double r, Col c, double a) {
 }  // namespace
 
 cairo_surface_t *make_background(int level) {
-    const Layout &L = layouts[level_layout[level]];
+    const LevelLayout &L = game_layouts[game_level_layout[level]];
     Mood m = mood_of(level);
     Rng rng(1000 + level);
     cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, W, H);

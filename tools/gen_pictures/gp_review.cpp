@@ -104,14 +104,14 @@ void put_sprite(cairo_t *cr, cairo_surface_t *atlas, int id, bool flip, double c
     cairo_restore(cr);
 }
 
-double sx(const Layout &L, int side, double v) { return side == 0 ? v : L.mirror_width - v; }
+double sx(const LevelLayout &L, int side, double v) { return side == 0 ? v : L.mirror_width - v; }
 
 // The world as the painter places it, in background pixels (canvas minus (20, 60)):
 // hens with their nest strips, eggs along every chute, and the hero at one floor and side.
 void scene(cairo_t *cr, cairo_surface_t *atlas, cairo_surface_t *bg, int level, int hero_floor, int hero_side,
            bool eggs_on_paths) {
-    int row = level_layout[level];
-    const Layout &L = layouts[row];
+    int row = game_level_layout[level];
+    const LevelLayout &L = game_layouts[row];
     cairo_set_source_surface(cr, bg, 0, 0);
     cairo_paint(cr);
     for (int f = 0; f < L.floors; f++) {
@@ -172,7 +172,7 @@ void scene(cairo_t *cr, cairo_surface_t *atlas, cairo_surface_t *bg, int level, 
 
 void world_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_surface_t *bg, int level,
                   cairo_surface_t *contact) {
-    const Layout &L = layouts[level_layout[level]];
+    const LevelLayout &L = game_layouts[game_level_layout[level]];
     // The whole picture with the hero at the top floor.
     cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 960, 640);
     cairo_t *cr = cairo_create(s);
@@ -222,7 +222,7 @@ void world_sheets(const std::string &dir, cairo_surface_t *atlas, cairo_surface_
 // Close-ups of the hens of a four-floor barn at twice the size, each in the pose given,
 // their nest fronts copied over them: the hen must sit in its nest, nothing cut away.
 void nest_sheet(const std::string &path, cairo_surface_t *atlas, cairo_surface_t *bg, int level, int pose) {
-    const Layout &L = layouts[level_layout[level]];
+    const LevelLayout &L = game_layouts[game_level_layout[level]];
     cairo_surface_t *full = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 960, 640);
     cairo_t *fc = cairo_create(full);
     cairo_set_source_surface(fc, bg, 0, 0);
@@ -267,7 +267,7 @@ void nest_sheet(const std::string &path, cairo_surface_t *atlas, cairo_surface_t
 // of the given level, three to a sheet.
 void hero_states_sheet(const std::string &path, cairo_surface_t *atlas, cairo_surface_t *bg, int level,
                        const int *ids) {
-    int row = level_layout[level];
+    int row = game_level_layout[level];
     double R = 678 - hero_reach[row];
     double S = R * 1.3636364;
     double cy = 678 + S * (-0.48000002) - 60;
