@@ -33,5 +33,5 @@ foreach(i RANGE 0 14)
   endif()
   kestrune_embed(data_background_${i}_jpg ${KESTRUNE_PICTURE_DIR}/background_${i}.jpg)
 endforeach()
-# Listed among the data library's sources so the generator runs as part of building it.
+# Listed among the data library's sources so the generator runs whenever the library is built.
 set_property(GLOBAL APPEND PROPERTY KESTRUNE_DATA_SOURCES ${picture_outputs})
