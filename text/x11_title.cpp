@@ -146,7 +146,10 @@ int x11_marquee_step(int force, uint32_t now, int width, char *title) {
 
         x11_title_mode = 1;
         // One cycle is the marquee's characters and the ten spaces.
-        x11_marquee_offset = x11_marquee_offset < x11_marquee_chars + 9 ? x11_marquee_offset + 1 : 0;
+        if (x11_marquee_offset < x11_marquee_chars + 9)
+            x11_marquee_offset++;
+        else
+            x11_marquee_offset = 0;
     }
     x11_marquee_last_ticks = now;
     return 1;

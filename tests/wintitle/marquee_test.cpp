@@ -51,7 +51,7 @@ int reference_units(const std::string &s) {
     return total;
 }
 
-// Reference for the visible part of a scrolling title over well-formed UTF-8: whole
+// Reference for the text a scrolling title shows over well-formed UTF-8: whole
 // characters from character `offset` of the source while their units stay within room.
 std::string visible(const std::string &source, int offset, int room) {
     std::string out;
@@ -72,7 +72,11 @@ std::string visible(const std::string &source, int offset, int room) {
 bool well_formed(const std::string &s) {
     for (size_t i = 0; i < s.size();) {
         unsigned char b = static_cast<unsigned char>(s[i]);
-        size_t n = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        size_t n = b < 0x80 ? 1
+                   : (b & 0xE0) == 0xC0 ? 2
+                   : (b & 0xF0) == 0xE0 ? 3
+                   : (b & 0xF8) == 0xF0 ? 4
+                                        : 0;
         if (n == 0 || i + n > s.size()) return false;
         for (size_t k = 1; k < n; k++)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -121,7 +125,8 @@ TEST_F(Marquee, BuildJoinsTheFourLinesAndResetsTheScroll) {
     EXPECT_EQ(std::string(x11_marquee_text), "T" + kSep + kSep + kSep + "AxB{1}");
     Table none("T", "x", "c", "k", "no mark {2} {");
     none.build();
-    EXPECT_EQ(std::string(x11_marquee_text), "T" + kSep + "c" + kSep + "k" + kSep + "no mark {2} {");
+    EXPECT_EQ(std::string(x11_marquee_text),
+              "T" + kSep + "c" + kSep + "k" + kSep + "no mark {2} {");
     Table empty("", "", "", "", "");
     empty.build();
     EXPECT_EQ(std::string(x11_marquee_text), kSep + kSep + kSep);
@@ -156,22 +161,17 @@ TEST_F(Marquee, EveryLanguageBuildsItsOwnMarquee) {
         size_t at = key.find("{1}");
         ASSERT_NE(at, std::string::npos);
         key.replace(at, 3, T[STR_LANGUAGE_NAME]);
-        std::string want = std::string(T[STR_TITLE]) + kSep + T[STR_CONTROLS] + kSep + T[STR_KEYS] + kSep + key;
+        std::string want = std::string(T[STR_TITLE]) + kSep + T[STR_CONTROLS] + kSep +
+                           T[STR_KEYS] + kSep + key;
         EXPECT_EQ(std::string(x11_marquee_text), want);
         EXPECT_EQ(x11_marquee_chars, static_cast<int32_t>(code_points(want).size()));
         EXPECT_EQ(x11_text_units(x11_marquee_text), reference_units(want));
     }
-    // Right-to-left text stays in reading order, and CJK characters are wide.
-    lang_set(20);  // he
+    // Right-to-left text stays in reading order: Hebrew ends with its own name.
+    lang_set(20);
     x11_build_title_marquee();
-    EXPECT_NE(std::string(x11_marquee_text).find("L: \xD7\xA9\xD7\xA4\xD7\x94"), std::string::npos);
-    EXPECT_EQ(std::string(x11_marquee_text).rfind("\xD7\xA2\xD7\x91\xD7\xA8\xD7\x99\xD7\xAA"),
-              std::strlen(x11_marquee_text) - 10);  // ends with its own name
-    lang_set(31);  // zh
-    x11_build_title_marquee();
-    std::string zh = x11_marquee_text;
-    EXPECT_GT(x11_text_units(x11_marquee_text), 8 * x11_marquee_chars);
-    EXPECT_EQ(zh.substr(zh.size() - 6), "\xE4\xB8\xAD\xE6\x96\x87");  // 中文
+    std::string he = x11_marquee_text;
+    EXPECT_EQ(he.substr(he.size() - 10), "\xD7\xA2\xD7\x91\xD7\xA8\xD7\x99\xD7\xAA");
 }
 
 TEST(MarqueeText, CountsAndMeasuresCharacters) {
@@ -286,20 +286,6 @@ TEST_F(Marquee, ScrollingRunsThroughTheWholeCycle) {
     s = step(0, now + 170, 1000);
     EXPECT_EQ(s.title, kExample);
     EXPECT_EQ(x11_title_mode, 0);
-    EXPECT_EQ(x11_marquee_offset, 0);
-}
-
-TEST_F(Marquee, GapJoinsTheEndToTheStart) {
-    Table t = example();
-    t.build();
-    x11_marquee_offset = 17;  // the separator before YZ
-    Step s = step(1, 50, 380);
-    // 210 units from there: the separator (57), YZ (16), the gap (80), F (8) and as much
-    // of the next separator as fits (49 of its 57).
-    EXPECT_EQ(s.title, kSep + "YZ" + std::string(10, ' ') + "F   \xE2\x80\xA2  ");
-    x11_marquee_offset = 35;  // the last space of the gap
-    s = step(1, 60, 380);
-    EXPECT_EQ(s.title.substr(0, 2), " F");
     EXPECT_EQ(x11_marquee_offset, 0);
 }
 
