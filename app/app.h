@@ -6,6 +6,13 @@
 
 #include "game/game.h"
 
+// SDL's types as SDL itself declares them, so that the file readers build without SDL.
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_KeyboardEvent;
+union SDL_Event;
+typedef struct _SDL_GameController SDL_GameController;
+
 // One row of the high-score table.
 struct HighScoreEntry {
     char name[16];  // at most 15 bytes of UTF-8, NUL-terminated
@@ -112,3 +119,52 @@ int app_run_test();
 int app_run_music_dump(const char *path);
 int app_run_title_pictures(const char *path);
 int app_run_interactive();
+
+// ---- Interactive mode: window, main loop, input and screens ---------------------------
+
+// What the interactive run holds while it lasts.
+struct AppSession {
+    SDL_Window *window;
+    SDL_Renderer *renderer;
+    SDL_GameController *controller;  // the one controller read; NULL none
+    int32_t fullscreen;              // 0 or 1, flipped by F11 and Alt+Enter
+    int32_t quit;                    // the loop ends after the frame that set it
+};
+extern AppSession app_session;
+
+// Window scale: a "--skala" value other than 0 as it is, else by the desktop height
+// (1.0 when there is no desktop mode). The window size for a scale, at least 1 x 1.
+float app_window_scale(int32_t scale_option, int have_desktop, int32_t desktop_height);
+void app_window_size(float scale, int *width, int *height);
+
+// Adds the elapsed seconds to the accumulator (capped at 0.25 s) and takes out every
+// whole tick of 1/60 s; returns how many ticks the frame runs (0..15).
+enum { APP_MAX_TICKS_PER_FRAME = 15 };
+int32_t app_count_ticks(double *accumulator, double elapsed_seconds);
+
+// Input masks of InputBit values (see app_input.cpp for how they move).
+struct AppInput {
+    int32_t held;          // mapped keys down now
+    int32_t pressed;       // mapped keys pressed since the last frame that ran a tick
+    int32_t pad;           // the controller at this frame's reading
+    int32_t frame;         // pad | held
+    int32_t tick;          // this tick's mask
+    int32_t previous;      // the mask of the tick before
+    int32_t confirm;       // Enter or START pressed, not yet seen by a tick
+    int32_t tick_confirm;  // this tick sees the confirm
+};
+extern AppInput app_input;
+extern int32_t app_pad_start_prev;
+
+// The InputBit of a key code (0 for a key that sets none).
+int32_t app_key_bit(int32_t sym);
+// One event of the frame, against the screen current now.
+void app_handle_event(const SDL_Event *event);
+// Reads the controller (if one is open) and builds the frame mask.
+void app_read_controller();
+// Runs the frame's n ticks on the current screens, then ends the frame's input.
+void app_run_ticks(int32_t n);
+// This tick's PlayerInput: directions as levels, action as a press or a confirm.
+void app_player_input(PlayerInput *input);
+// Paints the name-entry screen on the current renderer.
+void app_draw_name_entry();
