@@ -25,10 +25,12 @@ finish() {
     exit 0
 }
 
-if ! timeout 30 xdotool search --sync --classname kestrune >/dev/null; then
+window=$(timeout 30 xdotool search --sync --classname kestrune | head -n 1)
+if [ -z "$window" ]; then
     echo "no window"
     finish
 fi
+xwininfo -id "$window" | sed -n 's/^ *Width: */width /p; s/^ *Height: */height /p'
 
 # The language key writes the settings file.
 xdotool key l

@@ -62,6 +62,8 @@ TEST(Window, PlayAGameIntoTheTableAndQuit) {
                           "' '" KESTRUNE_EXE "' '" + home.path() + "' 2>&1";
     std::string out = run(command);
     EXPECT_NE(out.find("status 0"), std::string::npos) << out;
+    // A desktop 1024 pixels high gives the window at scale 1.
+    EXPECT_NE(out.find("width 1000\nheight 736\n"), std::string::npos) << out;
 
     std::string records = testutil::read_file(data + "/rekorder.txt");
     ASSERT_FALSE(records.empty());
