@@ -1,0 +1,9 @@
+// Kestrune text-picture generator: its steps, each run by its own build command.
+#pragma once
+#include <string>
+
+// The two bitmap-font atlases, gfx_font_tables.cpp and font_metrics.txt.
+void gen_bitmap_font(const std::string &outdir);
+// The 32 text atlases, text_tables.cpp and the review sheets (review/text_<code>.png);
+// fontdir holds the font step's outputs, drawn into the sheets for the placeholders.
+void gen_text_atlases(const std::string &outdir, const std::string &fontdir);
