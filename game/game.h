@@ -141,6 +141,10 @@ extern int32_t game_message_id;
 extern const int32_t game_level_layout[GAME_LEVELS];
 extern const LevelLayout game_layouts[4];
 
+// Starts a new game at level index 0..14; any other value starts at 0.
 void game_start(int32_t level);
+// Advances the game by one tick. A null input counts as nothing pressed; a tick before
+// the first game_start changes nothing.
 void game_tick(const PlayerInput *input);
+// Moves the 60 confetti strokes one tick (game_tick does it too, first thing).
 void game_update_confetti();

@@ -1,2 +1,0 @@
-// Kestrune: placeholder until the game rules land.
-#include "game/game.h"
