@@ -1,5 +1,6 @@
 # The text pictures, drawn at build time by tools/gen_text from fixed font files:
-# the two bitmap-font atlases and their glyph tables.
+# the two bitmap-font atlases and their glyph tables, the languages' text atlases with
+# their fragment tables.
 set(TEXT_OUT ${CMAKE_CURRENT_BINARY_DIR}/text)
 file(MAKE_DIRECTORY ${TEXT_OUT})
 
@@ -32,3 +33,28 @@ kestrune_embed(data_font_large_png ${TEXT_OUT}/font_large.png)
 set_source_files_properties(${TEXT_OUT}/gfx_font_tables.cpp PROPERTIES
   GENERATED TRUE INCLUDE_DIRECTORIES "${TEXT_TABLE_INCLUDES}")
 set_property(GLOBAL APPEND PROPERTY KESTRUNE_DATA_SOURCES ${TEXT_OUT}/gfx_font_tables.cpp)
+
+# The text atlases of the 32 languages, their fragment tables and the review sheets
+# (review/text_<code>.png, not embedded), from the string files the game includes too.
+set(TEXT_LANGS da sv nb fi is en de nl fr it es pt pt_BR pl cs hu ro el tr uk he ar fa ur hi bn th vi id ko ja zh)
+file(GLOB TEXT_STRING_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/text/strings/*.inc)
+set(text_atlases)
+set(text_sheets)
+foreach(code ${TEXT_LANGS})
+  list(APPEND text_atlases ${TEXT_OUT}/text_atlas_${code}.png)
+  list(APPEND text_sheets ${TEXT_OUT}/review/text_${code}.png)
+endforeach()
+add_custom_command(
+  OUTPUT ${text_atlases} ${TEXT_OUT}/text_tables.cpp
+  BYPRODUCTS ${text_sheets}
+  COMMAND gen_text texts ${TEXT_OUT} ${TEXT_OUT}
+  DEPENDS gen_text ${TEXT_FONT_FILES} ${TEXT_STRING_FILES}
+          ${TEXT_OUT}/font_small.png ${TEXT_OUT}/font_large.png ${TEXT_OUT}/font_metrics.txt
+  COMMENT "Drawing the text atlases of 32 languages"
+  VERBATIM)
+foreach(code ${TEXT_LANGS})
+  kestrune_embed(data_text_atlas_${code}_png ${TEXT_OUT}/text_atlas_${code}.png)
+endforeach()
+set_source_files_properties(${TEXT_OUT}/text_tables.cpp PROPERTIES
+  GENERATED TRUE INCLUDE_DIRECTORIES "${TEXT_TABLE_INCLUDES}")
+set_property(GLOBAL APPEND PROPERTY KESTRUNE_DATA_SOURCES ${TEXT_OUT}/text_tables.cpp)

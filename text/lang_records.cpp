@@ -1,41 +1,44 @@
 // Kestrune: the 32 language records, in table order. The index of a record is the
 // language's identity everywhere in the game.
 #include "text/lang_strings.h"
+#include "text/text_tables.h"
 
-// The text atlases, title pictures and fragment tables come from the text-picture
-// generator; until they are hooked up a record carries none and draws nothing.
+// The text atlas and its fragment tables come from the text-picture generator
+// (tools/gen_text, run by data/text.cmake).
+#define TEXT_ATLAS(code) data_text_atlas_##code##_png, data_text_atlas_##code##_png_size
+#define TEXT_TABLES(code) text_runs_##code, text_run_offsets_##code, text_pieces_##code
 
 const LanguageRecord lang_records[LANG_COUNT] = {
-    {"da", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_da},
-    {"sv", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_sv},
-    {"nb", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_nb},
-    {"fi", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_fi},
-    {"is", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_is},
-    {"en", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_en},
-    {"de", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_de},
-    {"nl", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_nl},
-    {"fr", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_fr},
-    {"it", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_it},
-    {"es", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_es},
-    {"pt", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_pt},
-    {"pt_BR", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_pt_BR},
-    {"pl", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_pl},
-    {"cs", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_cs},
-    {"hu", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_hu},
-    {"ro", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_ro},
-    {"el", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_el},
-    {"tr", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_tr},
-    {"uk", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_uk},
-    {"he", 1, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_he},
-    {"ar", 1, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_ar},
-    {"fa", 1, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_fa},
-    {"ur", 1, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_ur},
-    {"hi", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_hi},
-    {"bn", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_bn},
-    {"th", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_th},
-    {"vi", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_vi},
-    {"id", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_id},
-    {"ko", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_ko},
-    {"ja", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_ja},
-    {"zh", 0, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr, lang_strings_zh},
+    {"da", 0, TEXT_ATLAS(da), nullptr, 0, TEXT_TABLES(da), lang_strings_da},
+    {"sv", 0, TEXT_ATLAS(sv), nullptr, 0, TEXT_TABLES(sv), lang_strings_sv},
+    {"nb", 0, TEXT_ATLAS(nb), nullptr, 0, TEXT_TABLES(nb), lang_strings_nb},
+    {"fi", 0, TEXT_ATLAS(fi), nullptr, 0, TEXT_TABLES(fi), lang_strings_fi},
+    {"is", 0, TEXT_ATLAS(is), nullptr, 0, TEXT_TABLES(is), lang_strings_is},
+    {"en", 0, TEXT_ATLAS(en), nullptr, 0, TEXT_TABLES(en), lang_strings_en},
+    {"de", 0, TEXT_ATLAS(de), nullptr, 0, TEXT_TABLES(de), lang_strings_de},
+    {"nl", 0, TEXT_ATLAS(nl), nullptr, 0, TEXT_TABLES(nl), lang_strings_nl},
+    {"fr", 0, TEXT_ATLAS(fr), nullptr, 0, TEXT_TABLES(fr), lang_strings_fr},
+    {"it", 0, TEXT_ATLAS(it), nullptr, 0, TEXT_TABLES(it), lang_strings_it},
+    {"es", 0, TEXT_ATLAS(es), nullptr, 0, TEXT_TABLES(es), lang_strings_es},
+    {"pt", 0, TEXT_ATLAS(pt), nullptr, 0, TEXT_TABLES(pt), lang_strings_pt},
+    {"pt_BR", 0, TEXT_ATLAS(pt_BR), nullptr, 0, TEXT_TABLES(pt_BR), lang_strings_pt_BR},
+    {"pl", 0, TEXT_ATLAS(pl), nullptr, 0, TEXT_TABLES(pl), lang_strings_pl},
+    {"cs", 0, TEXT_ATLAS(cs), nullptr, 0, TEXT_TABLES(cs), lang_strings_cs},
+    {"hu", 0, TEXT_ATLAS(hu), nullptr, 0, TEXT_TABLES(hu), lang_strings_hu},
+    {"ro", 0, TEXT_ATLAS(ro), nullptr, 0, TEXT_TABLES(ro), lang_strings_ro},
+    {"el", 0, TEXT_ATLAS(el), nullptr, 0, TEXT_TABLES(el), lang_strings_el},
+    {"tr", 0, TEXT_ATLAS(tr), nullptr, 0, TEXT_TABLES(tr), lang_strings_tr},
+    {"uk", 0, TEXT_ATLAS(uk), nullptr, 0, TEXT_TABLES(uk), lang_strings_uk},
+    {"he", 1, TEXT_ATLAS(he), nullptr, 0, TEXT_TABLES(he), lang_strings_he},
+    {"ar", 1, TEXT_ATLAS(ar), nullptr, 0, TEXT_TABLES(ar), lang_strings_ar},
+    {"fa", 1, TEXT_ATLAS(fa), nullptr, 0, TEXT_TABLES(fa), lang_strings_fa},
+    {"ur", 1, TEXT_ATLAS(ur), nullptr, 0, TEXT_TABLES(ur), lang_strings_ur},
+    {"hi", 0, TEXT_ATLAS(hi), nullptr, 0, TEXT_TABLES(hi), lang_strings_hi},
+    {"bn", 0, TEXT_ATLAS(bn), nullptr, 0, TEXT_TABLES(bn), lang_strings_bn},
+    {"th", 0, TEXT_ATLAS(th), nullptr, 0, TEXT_TABLES(th), lang_strings_th},
+    {"vi", 0, TEXT_ATLAS(vi), nullptr, 0, TEXT_TABLES(vi), lang_strings_vi},
+    {"id", 0, TEXT_ATLAS(id), nullptr, 0, TEXT_TABLES(id), lang_strings_id},
+    {"ko", 0, TEXT_ATLAS(ko), nullptr, 0, TEXT_TABLES(ko), lang_strings_ko},
+    {"ja", 0, TEXT_ATLAS(ja), nullptr, 0, TEXT_TABLES(ja), lang_strings_ja},
+    {"zh", 0, TEXT_ATLAS(zh), nullptr, 0, TEXT_TABLES(zh), lang_strings_zh},
 };

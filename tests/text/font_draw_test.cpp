@@ -143,6 +143,7 @@ TEST(FontDraw, TintsTheLettersAndKeepsTheOutlineDark) {
 }
 
 TEST(FontDraw, MissingTextureDrawsNothingButMeasures) {
+    canvas_open();
     SDL_Texture *saved = gfx_font_small;
     gfx_font_small = nullptr;
     canvas_clear();

@@ -11,19 +11,11 @@ namespace {
 SDL_Surface *surface = nullptr;
 SDL_Renderer *renderer = nullptr;
 
+// Closes what canvas_open made, once every test has run.
 class CanvasEnvironment : public testing::Environment {
 public:
-    void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        ASSERT_EQ(SDL_Init(0), 0) << SDL_GetError();
-        surface = SDL_CreateRGBSurfaceWithFormat(0, 1000, 736, 32, SDL_PIXELFORMAT_ARGB8888);
-        ASSERT_NE(surface, nullptr) << SDL_GetError();
-        renderer = SDL_CreateSoftwareRenderer(surface);
-        ASSERT_NE(renderer, nullptr) << SDL_GetError();
-        gfx_init(renderer);
-    }
     void TearDown() override {
+        if (!renderer) return;
         SDL_DestroyRenderer(renderer);
         SDL_FreeSurface(surface);
         SDL_Quit();
@@ -40,7 +32,20 @@ uint32_t raw_pixel(int x, int y) {
 
 }  // namespace
 
+void canvas_open() {
+    if (renderer) return;
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(0), 0) << SDL_GetError();
+    surface = SDL_CreateRGBSurfaceWithFormat(0, 1000, 736, 32, SDL_PIXELFORMAT_ARGB8888);
+    ASSERT_NE(surface, nullptr) << SDL_GetError();
+    renderer = SDL_CreateSoftwareRenderer(surface);
+    ASSERT_NE(renderer, nullptr) << SDL_GetError();
+    gfx_init(renderer);
+}
+
 void canvas_clear() {
+    canvas_open();
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
     SDL_RenderFlush(renderer);

@@ -7,7 +7,10 @@
 
 #include "gfx/gfx.h"
 
-// Clears the canvas to opaque black.
+// Starts SDL (dummy video and audio drivers, set explicitly) with a software renderer over
+// the canvas and runs gfx_init, the first time only.
+void canvas_open();
+// Clears the canvas to opaque black (opening it first if need be).
 void canvas_clear();
 // The pixel at (x, y) as 0xAARRGGBB, after every pending drawing is done.
 uint32_t canvas_pixel(int x, int y);
