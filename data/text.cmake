@@ -1,6 +1,6 @@
 # The text pictures, drawn at build time by tools/gen_text from fixed font files:
 # the two bitmap-font atlases and their glyph tables, the languages' text atlases with
-# their fragment tables.
+# their fragment tables, and the languages' title pictures.
 set(TEXT_OUT ${CMAKE_CURRENT_BINARY_DIR}/text)
 file(MAKE_DIRECTORY ${TEXT_OUT})
 
@@ -58,3 +58,19 @@ endforeach()
 set_source_files_properties(${TEXT_OUT}/text_tables.cpp PROPERTIES
   GENERATED TRUE INCLUDE_DIRECTORIES "${TEXT_TABLE_INCLUDES}")
 set_property(GLOBAL APPEND PROPERTY KESTRUNE_DATA_SOURCES ${TEXT_OUT}/text_tables.cpp)
+
+# The title pictures of the 32 languages and their review sheet (review/titles.png).
+set(title_pictures)
+foreach(code ${TEXT_LANGS})
+  list(APPEND title_pictures ${TEXT_OUT}/title_${code}.png)
+endforeach()
+add_custom_command(
+  OUTPUT ${title_pictures}
+  BYPRODUCTS ${TEXT_OUT}/review/titles.png
+  COMMAND gen_text titles ${TEXT_OUT}
+  DEPENDS gen_text ${TEXT_FONT_FILES}
+  COMMENT "Drawing the title pictures of 32 languages"
+  VERBATIM)
+foreach(code ${TEXT_LANGS})
+  kestrune_embed(data_title_${code}_png ${TEXT_OUT}/title_${code}.png)
+endforeach()

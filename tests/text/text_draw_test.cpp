@@ -2,6 +2,7 @@
 // The expected pictures are made by copying the atlas pieces by hand to where the
 // tables say they belong.
 #include <gtest/gtest.h>
+#include <stb_image.h>
 
 #include <cmath>
 #include <cstring>
@@ -291,4 +292,36 @@ TEST_F(TextDraw, BadUtf8InArgumentsIsDrawnSafely) {
     }
     EXPECT_EQ(text_draw(STR_POINTS, 100, 100, FONT_SMALL, ALIGN_LEFT, WHITE, "\xE2\x82\xAC"),
               text_draw(STR_POINTS, 100, 100, FONT_SMALL, ALIGN_LEFT, WHITE, "?"));
+}
+
+TEST_F(TextDraw, TitlePictureIsMeasuredAndDrawnAtAnyHeight) {
+    int w = 0, h = 0, comp = 0;
+    const LanguageRecord &en = lang_records[EN];
+    ASSERT_TRUE(stbi_info_from_memory(en.title_png, (int)en.title_size, &w, &h, &comp));
+    EXPECT_EQ(text_draw_title(-2000, 0, 104), w * 104 / h);
+    EXPECT_EQ(text_draw_title(-1000, 0, 736), w * 736 / h);  // below -999: measured only
+    EXPECT_TRUE(canvas_ink(0, 0, 1000, 736).empty());
+    EXPECT_EQ(text_draw_title(-999, 0, 736), w * 736 / h);  // drawn, reaching onto the canvas
+    EXPECT_FALSE(canvas_ink(0, 0, 1000, 736).empty());
+    canvas_clear();
+    int tw = text_draw_title(200, 300, 104);
+    InkBox ink = canvas_ink(0, 0, 1000, 736);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_GE(ink.left, 200);
+    EXPECT_LT(ink.right, 200 + tw);
+    EXPECT_GE(ink.top, 300);
+    EXPECT_LT(ink.bottom, 300 + 104);
+    EXPECT_EQ(text_draw_title(0, 0, 0), 0);
+}
+
+TEST_F(TextDraw, LanguageChangeReloadsTheTitle) {
+    int en_w = text_draw_title(-2000, 0, 208);
+    lang_set(EL);
+    int el_w = text_draw_title(-2000, 0, 208);
+    int w = 0, h = 0, comp = 0;
+    ASSERT_TRUE(stbi_info_from_memory(lang_records[EL].title_png, (int)lang_records[EL].title_size, &w, &h, &comp));
+    EXPECT_EQ(el_w, w);
+    EXPECT_NE(el_w, en_w);
+    lang_set(EN);
+    EXPECT_EQ(text_draw_title(-2000, 0, 208), en_w);
 }

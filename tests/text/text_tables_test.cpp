@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "text/text.h"
@@ -199,4 +200,43 @@ TEST(TextTables, EnglishSharesItsPointsFragmentAndSplitsItsWidestString) {
         advance += en.pieces[e - 1].w - 16;
     }
     EXPECT_GT(advance, 2048 - 16);
+}
+
+// Title pictures: 208 high, RGBA; green letters, a cream border and a dark shadow on a
+// clear ground; one picture for every language written in Latin letters, its own for
+// every other script (Arabic and Persian write the name with the same letter shapes:
+// kaf and keheh differ only at a word's end).
+TEST(TitlePictures, AreOutlinedGreenNamesOnAClearGround) {
+    const std::set<std::string> latin = {"da", "sv", "nb", "fi", "is", "en", "de", "nl", "fr", "it",
+                                         "es", "pt", "pt_BR", "pl", "cs", "hu", "ro", "tr", "vi", "id"};
+    const LanguageRecord &en = lang_records[EN];
+    for (int i = 0; i < LANG_COUNT; i++) {
+        const LanguageRecord &r = lang_records[i];
+        int w = 0, h = 0, comp = 0;
+        unsigned char *px = stbi_load_from_memory(r.title_png, (int)r.title_size, &w, &h, &comp, 4);
+        ASSERT_NE(px, nullptr) << r.code;
+        EXPECT_EQ(h, 208) << r.code;
+        EXPECT_EQ(comp, 4) << r.code;
+        bool green = false, cream = false, shadow = false, edge = false;
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++) {
+                const unsigned char *p = px + ((size_t)y * w + x) * 4;
+                if (p[3] == 255 && p[1] > p[0] + 40 && p[1] > p[2] + 60) green = true;
+                if (p[3] == 255 && p[0] > 240 && p[1] > 230 && p[2] > 200) cream = true;
+                if (p[3] > 20 && p[3] < 200 && p[0] < 40 && p[1] < 40 && p[2] < 40) shadow = true;
+                if (p[3] && (x == 0 || y == 0 || x == w - 1 || y == h - 1)) edge = true;
+            }
+        EXPECT_TRUE(green && cream && shadow) << r.code;
+        EXPECT_FALSE(edge) << r.code;
+        stbi_image_free(px);
+        bool same_as_english = r.title_size == en.title_size && memcmp(r.title_png, en.title_png, en.title_size) == 0;
+        EXPECT_EQ(same_as_english, latin.count(r.code) == 1) << r.code;
+        for (int j = 0; j < i; j++) {
+            const LanguageRecord &o = lang_records[j];
+            if (latin.count(r.code) || latin.count(o.code)) continue;
+            if (std::string(o.code) == "ar" && std::string(r.code) == "fa") continue;
+            EXPECT_FALSE(o.title_size == r.title_size && memcmp(o.title_png, r.title_png, r.title_size) == 0)
+                << o.code << " and " << r.code;
+        }
+    }
 }

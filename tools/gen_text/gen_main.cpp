@@ -1,6 +1,7 @@
 // Kestrune text-picture generator. Run by the build (data/text.cmake):
 //   gen_text font OUTDIR          the bitmap-font atlases and tables
 //   gen_text texts OUTDIR FONTDIR the text atlases, their tables and the review sheets
+//   gen_text titles OUTDIR        the title pictures and their review sheet
 // Every picture is drawn from the fonts of gen_fonts.inc only; any fault stops the
 // build with a message.
 #include <algorithm>
@@ -32,6 +33,10 @@ int main(int argc, char **argv) {
         gen_blend(out, 0, 0, in, x, y, std::min(w, in.w - x), std::min(h, in.h - y));
         (void)argv[8];
         gen_write_png_rgba(argv[3], out);
+        return 0;
+    }
+    if (strcmp(argv[1], "titles") == 0) {
+        gen_title_pictures(argv[2]);
         return 0;
     }
     if (strcmp(argv[1], "texts") == 0 && argc == 4) {

@@ -7,3 +7,5 @@ void gen_bitmap_font(const std::string &outdir);
 // The 32 text atlases, text_tables.cpp and the review sheets (review/text_<code>.png);
 // fontdir holds the font step's outputs, drawn into the sheets for the placeholders.
 void gen_text_atlases(const std::string &outdir, const std::string &fontdir);
+// The 32 title pictures and their review sheet (review/titles.png).
+void gen_title_pictures(const std::string &outdir);
