@@ -255,6 +255,23 @@ void gen_build_atlas(GenAtlas &atlas, const GenLanguage &lang) {
     for (const GenPiece &p : atlas.pieces) gen_copy(atlas.picture, p.x, p.y, p.pic, 0, 0, p.w, p.h);
 }
 
+void gen_probe(const char *code, bool large, const char *text) {
+    const GenLanguage *lang = nullptr;
+    for (const GenLanguage &l : gen_languages)
+        if (strcmp(l.code, code) == 0) lang = &l;
+    if (!lang) gen_fail("no language \"%s\"", code);
+    char what[64];
+    snprintf(what, sizeof what, "%s, probe (%s)", code, large ? "large" : "small");
+    gen_utf8_decode(text);
+    for (const std::string &part : fit_fragment(*lang, large, text, what)) {
+        GenPiece piece;
+        piece.text = part;
+        piece.large = large;
+        draw_piece(piece, *lang, what);
+        printf("piece %d x %d: \"%s\"\n", piece.w, piece.h, part.c_str());
+    }
+}
+
 void gen_text_atlases(const std::string &outdir, const std::string &fontdir) {
     GenBitmapFont font;
     gen_read_bitmap_font(font, fontdir);

@@ -64,8 +64,7 @@ struct Glyph {
 bool invisible(uint32_t cp) { return cp == ' ' || cp == 0xAD; }
 
 // Draws one glyph into its cell, scaled down about its baseline when it would not fit.
-void draw_cell(Picture &atlas, const Glyph &g, const Size &size, int si, PangoContext *ctx_check) {
-    (void)ctx_check;
+void draw_cell(Picture &atlas, const Glyph &g, const Size &size, int si) {
     uint32_t shown = g.present ? g.cp : '?';
     std::string text = gen_utf8_encode(shown);
     char what[64];
@@ -184,7 +183,7 @@ void gen_bitmap_font(const std::string &outdir) {
         const Size &size = SIZES[si];
         Picture atlas;
         atlas.resize(ATLAS_W, size.rows * size.cell_h);
-        for (const Glyph &g : glyphs) draw_cell(atlas, g, size, si, ctx);
+        for (const Glyph &g : glyphs) draw_cell(atlas, g, size, si);
         gen_write_png_rgba(outdir + "/font_" + size.name + ".png", atlas);
     }
     g_object_unref(ctx);

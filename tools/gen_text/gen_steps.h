@@ -9,3 +9,6 @@ void gen_bitmap_font(const std::string &outdir);
 void gen_text_atlases(const std::string &outdir, const std::string &fontdir);
 // The 32 title pictures and their review sheet (review/titles.png).
 void gen_title_pictures(const std::string &outdir);
+// Draws one text as pieces of the given language and size with every check of the
+// atlas step, printing their sizes: a way to try a text, and to test those checks.
+void gen_probe(const char *code, bool large, const char *text);
