@@ -2,6 +2,7 @@
 // shell's entry points that tests and other subsystems use.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 
 #include "game/game.h"
 
@@ -18,3 +19,96 @@ extern int32_t app_frame;
 extern int32_t app_paused;
 extern int32_t app_state;
 extern HighScoreEntry app_high_scores[10];
+
+// Screens: music wanted (M), the name being typed (at most 11 bytes), the row the
+// finished game takes (-1 none).
+extern int32_t app_music_on;
+extern char app_name_buf[16];
+extern int32_t app_new_record_slot;
+
+// ---- Command line -------------------------------------------------------------------
+
+// What the command line leaves for the run; text values point into argv.
+struct AppOptions {
+    int32_t start_level;        // level index 0..14
+    int32_t fullscreen;         // 0 or 1
+    int32_t scale;              // 0: automatic
+    int32_t test_ticks;         // 0: no test run
+    const char *script_path;    // NULL: none
+    const char *out_dir;        // "." unless given
+    const char *title_path;     // NULL: no title pictures
+    const char *lang_code;      // NULL: none
+};
+extern AppOptions app_options;
+extern uint8_t app_bot_enabled;
+
+// Scans argv into app_options and app_bot_enabled. Returns 1 when the run goes on,
+// 0 when an argument was not recognised (the caller prints the usage text).
+int app_scan_command_line(int argc, char **argv);
+// Prints the usage text with the program name.
+void app_print_usage(const char *argv0);
+
+// ---- Data directory and files ----------------------------------------------------------
+
+// Empty when "HOME" is not set (or the path would not fit): that file is never touched.
+enum { APP_PATH_ROOM = 4096 };
+extern char app_records_path[APP_PATH_ROOM];
+extern char app_settings_path[APP_PATH_ROOM];
+extern char app_settings_lang[16];
+
+// Creates the data directory under "HOME" with its parents and sets both file paths.
+void app_setup_data_dir();
+
+void app_fill_default_high_scores();
+// Reads the record file over the table; a missing file leaves it as it is.
+void app_read_high_scores();
+void app_read_high_scores_from(FILE *f);
+// The ten rows as the file holds them, one "%d %d %s" line each; returns the byte
+// count (0 when the room is too small). Ten rows never need more than the room below.
+enum { APP_RECORDS_TEXT_ROOM = 10 * 48 };
+size_t app_format_high_scores(char *text, size_t room);
+// Writes all ten rows; returns 1 when the file was replaced, 0 when it was left alone.
+int app_write_high_scores();
+
+// Reads the settings file; returns the language code found or NULL.
+const char *app_read_settings();
+const char *app_read_settings_from(FILE *f);
+// Replaces the settings file with the one line for this code; returns 1 on success.
+int app_write_settings(const char *code);
+
+// Replaces the file at path with these bytes through a temporary file in the same
+// folder, so the old file stays whole on any failure. Returns 1 on success.
+int app_replace_file(const char *path, const char *bytes, size_t size);
+
+// Leaves the name-entry screen: the finished game takes row app_new_record_slot.
+void app_commit_high_score();
+
+// ---- Headless test run ---------------------------------------------------------------
+
+enum { APP_SCRIPT_TICKS = 200000, APP_TEST_AUDIO_SAMPLES = 5760000 };
+extern int32_t app_script_mask[APP_SCRIPT_TICKS];
+extern uint8_t app_script_set[APP_SCRIPT_TICKS];
+extern uint8_t app_script_shot[APP_SCRIPT_TICKS];
+extern int16_t app_test_audio[APP_TEST_AUDIO_SAMPLES];
+extern int32_t app_shot_every;
+extern int32_t app_bot_toggle;
+
+// Script: clears the tables, reads a file into them, or takes one line.
+void app_clear_script();
+void app_read_script_from(FILE *f);
+void app_read_script_line(const char *line);
+
+// The test run's input rule: directions from the mask, action on any new bit.
+void app_test_input(int32_t mask, int32_t previous, PlayerInput *input);
+void app_bot_fill_input(PlayerInput *input);
+int32_t app_count_eggs_in_air();
+
+// The music dump's one second of samples.
+extern int16_t app_sound_test_buf[48000];
+
+// ---- Run modes (each returns main's exit status) ---------------------------------------
+
+int app_run_test();
+int app_run_music_dump(const char *path);
+int app_run_title_pictures(const char *path);
+int app_run_interactive();

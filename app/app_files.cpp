@@ -1,0 +1,193 @@
+// Kestrune: the data directory, the high-score table with its file "rekorder.txt" and
+// the settings file "indstillinger.txt". Both files are read once at start-up and
+// replaced whole, through a temporary file and a rename, whenever they change.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/app.h"
+
+char app_records_path[APP_PATH_ROOM];
+char app_settings_path[APP_PATH_ROOM];
+char app_settings_lang[16];
+
+namespace {
+
+const HighScoreEntry default_rows[10] = {
+    {"Plimby", 15000, 11},      {"Påskeharen", 13500, 10}, {"Hønemor", 12000, 9},
+    {"Kyllingen", 10500, 8},    {"Hanen", 9000, 7},         {"Guldægget", 7500, 6},
+    {"Påskeliljen", 6000, 5},   {"Gækkebrevet", 4500, 4},  {"Rugeægget", 3000, 3},
+    {"Æggesnapsen", 1500, 2},
+};
+
+const char records_name[] = "/rekorder.txt";
+const char settings_name[] = "/indstillinger.txt";
+
+// Writes all of it, going on after short writes and interrupted calls.
+int write_all(int fd, const char *bytes, size_t size) {
+    while (size > 0) {
+        ssize_t n = write(fd, bytes, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return 0;
+        }
+        bytes += n;
+        size -= (size_t)n;
+    }
+    return 1;
+}
+
+// The folder that holds a path, for flushing the rename to disk ("." for a bare name).
+void sync_folder_of(const char *path) {
+    char folder[APP_PATH_ROOM];
+    const char *slash = std::strrchr(path, '/');
+    if (!slash) {
+        std::strcpy(folder, ".");
+    } else if (slash == path) {
+        std::strcpy(folder, "/");
+    } else {
+        size_t n = (size_t)(slash - path);
+        if (n >= sizeof folder) return;
+        std::memcpy(folder, path, n);
+        folder[n] = '\0';
+    }
+    int fd = open(folder, O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+}  // namespace
+
+void app_fill_default_high_scores() {
+    for (int i = 0; i < 10; i++) app_high_scores[i] = default_rows[i];
+}
+
+void app_setup_data_dir() {
+    app_records_path[0] = '\0';
+    app_settings_path[0] = '\0';
+    const char *home = std::getenv("HOME");
+    if (!home) return;
+    // A path that would have to be cut names some other place: then the files are
+    // left alone, as without "HOME".
+    char dir[APP_PATH_ROOM];
+    int n = std::snprintf(dir, sizeof dir, "%s/.local/share/kestrune", home);
+    if (n < 0 || (size_t)n + sizeof settings_name > sizeof dir) return;
+    char parent[APP_PATH_ROOM];
+    std::snprintf(parent, sizeof parent, "%s/.local", home);
+    mkdir(parent, 0755);
+    std::snprintf(parent, sizeof parent, "%s/.local/share", home);
+    mkdir(parent, 0755);
+    mkdir(dir, 0755);
+    std::memcpy(app_records_path, dir, (size_t)n);
+    std::memcpy(app_records_path + n, records_name, sizeof records_name);
+    std::memcpy(app_settings_path, dir, (size_t)n);
+    std::memcpy(app_settings_path + n, settings_name, sizeof settings_name);
+}
+
+void app_read_high_scores_from(FILE *f) {
+    char line[128];
+    for (int i = 0; i < 10; i++) {
+        if (!std::fgets(line, sizeof line, f)) break;
+        // A line that does not give all three fields leaves its row as it was, and
+        // still uses the row up.
+        int score = 0;
+        int level = 0;
+        char name[16];
+        if (std::sscanf(line, "%d %d %15[^\n]", &score, &level, name) == 3) {
+            std::memcpy(app_high_scores[i].name, name, sizeof name);
+            app_high_scores[i].name[15] = '\0';
+            app_high_scores[i].score = score;
+            app_high_scores[i].level = level;
+        }
+    }
+}
+
+void app_read_high_scores() {
+    if (!app_records_path[0]) return;
+    FILE *f = std::fopen(app_records_path, "r");
+    if (!f) return;
+    app_read_high_scores_from(f);
+    std::fclose(f);
+}
+
+size_t app_format_high_scores(char *text, size_t room) {
+    size_t used = 0;
+    for (int i = 0; i < 10; i++) {
+        const HighScoreEntry &row = app_high_scores[i];
+        int n = std::snprintf(text + used, room - used, "%d %d %.15s\n", (int)row.score, (int)row.level,
+                              row.name);
+        if (n < 0 || (size_t)n >= room - used) return 0;
+        used += (size_t)n;
+    }
+    return used;
+}
+
+int app_write_high_scores() {
+    if (!app_records_path[0]) return 0;
+    char text[APP_RECORDS_TEXT_ROOM];
+    size_t used = app_format_high_scores(text, sizeof text);
+    if (used == 0) return 0;
+    return app_replace_file(app_records_path, text, used);
+}
+
+const char *app_read_settings_from(FILE *f) {
+    app_settings_lang[0] = '\0';
+    char line[64];
+    while (std::fgets(line, sizeof line, f)) {
+        // The key must open the line; the last line that gives a code wins.
+        char code[16];
+        if (std::sscanf(line, "sprog %15s", code) == 1) std::memcpy(app_settings_lang, code, sizeof code);
+    }
+    app_settings_lang[15] = '\0';
+    return app_settings_lang[0] ? app_settings_lang : nullptr;
+}
+
+const char *app_read_settings() {
+    app_settings_lang[0] = '\0';
+    if (!app_settings_path[0]) return nullptr;
+    FILE *f = std::fopen(app_settings_path, "r");
+    if (!f) return nullptr;
+    const char *code = app_read_settings_from(f);
+    std::fclose(f);
+    return code;
+}
+
+int app_write_settings(const char *code) {
+    if (!app_settings_path[0] || !code) return 0;
+    char text[64];
+    int n = std::snprintf(text, sizeof text, "sprog %s\n", code);
+    if (n < 0 || (size_t)n >= sizeof text) return 0;
+    return app_replace_file(app_settings_path, text, (size_t)n);
+}
+
+int app_replace_file(const char *path, const char *bytes, size_t size) {
+    if (!path || !path[0]) return 0;
+    // The temporary file sits beside the old one, so the rename never crosses a file
+    // system and either the old or the new file is there, whole, at every moment.
+    char temp[APP_PATH_ROOM + 16];
+    int n = std::snprintf(temp, sizeof temp, "%s.XXXXXX", path);
+    if (n < 0 || (size_t)n >= sizeof temp) return 0;
+    int fd = mkstemp(temp);
+    if (fd < 0) return 0;
+    // mkstemp makes the file private; give it the mode a plain fopen would have.
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    int ok = write_all(fd, bytes, size);
+    if (ok && fsync(fd) != 0 && errno != EINVAL) ok = 0;
+    if (close(fd) != 0) ok = 0;
+    if (ok && std::rename(temp, path) != 0) ok = 0;
+    if (!ok) {
+        unlink(temp);
+        return 0;
+    }
+    sync_folder_of(path);
+    return 1;
+}

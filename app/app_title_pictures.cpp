@@ -1,0 +1,47 @@
+// Kestrune: the title-picture writer. The title screen painted twice on a software
+// renderer, its instructions page and its high-score page, saved as BMP files.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app.h"
+#include "gfx/gfx.h"
+
+namespace {
+
+// Kept for the whole process: the mode ends without taking them down.
+SDL_Surface *title_surface = nullptr;
+SDL_Renderer *title_renderer = nullptr;
+
+void save_picture(const char *name) {
+    if (!title_surface) return;
+    SDL_RWops *rw = SDL_RWFromFile(name, "wb");
+    if (!rw) return;
+    SDL_SaveBMP_RW(title_surface, rw, 1);
+}
+
+}  // namespace
+
+int app_run_title_pictures(const char *path) {
+    SDL_Init(0);
+    title_surface = SDL_CreateRGBSurfaceWithFormat(0, 1000, 736, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (title_surface) title_renderer = SDL_CreateSoftwareRenderer(title_surface);
+    gfx_init(title_renderer);
+    srand(3);
+    // Four seconds of confetti spread it over the canvas.
+    for (int i = 0; i < 240; i++) game_update_confetti();
+
+    // The painter covers the whole canvas, and the software renderer draws straight
+    // into the surface: no clear, no present.
+    app_frame = 31;
+    gfx_draw_title_screen();
+    save_picture(path);
+
+    app_frame = 451;
+    gfx_draw_title_screen();
+    char second[4096];
+    int n = std::snprintf(second, sizeof second, "%s.2.bmp", path);
+    if (n >= 0 && (size_t)n < sizeof second) save_picture(second);
+    return 0;
+}

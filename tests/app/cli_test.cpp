@@ -1,0 +1,349 @@
+// Kestrune tests: the built executable run as a child process. The command line and its
+// usage text, the data directory, the mode precedence, the test run with its pictures,
+// audio and status line, the bot, the music dump and the title pictures.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstring>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "test_util.h"
+
+using testutil::RunResult;
+using testutil::TempDir;
+using testutil::run_kestrune;
+
+namespace {
+
+const std::string kUsage =
+    std::string("Kestrune\n\nBrug: ") + KESTRUNE_EXE +
+    " [--bane N] [--fuldskaerm] [--skala N] "
+    "[--sprog da|sv|nb|fi|is|en|de|nl|fr|it|es|pt|pt_BR|pl|cs|hu|ro|el|tr|uk|he|ar|fa|ur|hi|bn|th|vi|id|ko|ja|zh]\n";
+
+const std::regex kStatus(
+    "tilstand (-?\\d+), bane (-?\\d+) \\((-?\\d+) etager\\), point (-?\\d+), liv (-?\\d+), "
+    "æg i luften (-?\\d+), grebet (-?\\d+)/(-?\\d+)\n");
+
+struct Status {
+    int phase, level, floors, score, lives, eggs, caught, target;
+};
+
+Status parse_status(const std::string &out) {
+    std::smatch m;
+    Status s{-1, -1, -1, -1, -1, -1, -1, -1};
+    if (!std::regex_match(out, m, kStatus)) {
+        ADD_FAILURE() << "not a status line: " << out;
+        return s;
+    }
+    int *f[] = {&s.phase, &s.level, &s.floors, &s.score, &s.lives, &s.eggs, &s.caught, &s.target};
+    for (int i = 0; i < 8; i++) *f[i] = std::stoi(m[i + 1].str());
+    return s;
+}
+
+std::vector<std::string> pictures_in(const std::string &dir) {
+    std::vector<std::string> out;
+    for (const std::string &n : testutil::list_dir(dir))
+        if (n.size() > 4 && n.compare(n.size() - 4, 4, ".bmp") == 0) out.push_back(n);
+    return out;
+}
+
+uint32_t le32(const std::string &b, size_t at) {
+    return (uint32_t)(uint8_t)b[at] | (uint32_t)(uint8_t)b[at + 1] << 8 | (uint32_t)(uint8_t)b[at + 2] << 16 |
+           (uint32_t)(uint8_t)b[at + 3] << 24;
+}
+
+// A BMP of the whole 1000 x 736 canvas at 32 bits a pixel.
+void expect_canvas_bmp(const std::string &path) {
+    std::string b = testutil::read_file(path);
+    ASSERT_GE(b.size(), 54u) << path;
+    EXPECT_EQ(b.substr(0, 2), "BM") << path;
+    EXPECT_EQ(le32(b, 18), 1000u) << path;
+    EXPECT_EQ((int32_t)le32(b, 22) < 0 ? -(int32_t)le32(b, 22) : (int32_t)le32(b, 22), 736) << path;
+    EXPECT_EQ((uint8_t)b[28], 32) << path;
+    EXPECT_EQ(b.size(), le32(b, 10) + 1000u * 736u * 4u) << path;
+}
+
+// The environment of a plain run in a fresh home.
+std::vector<std::string> env_with_home(const TempDir &home, std::vector<std::string> more = {}) {
+    more.push_back("HOME=" + home.path());
+    return more;
+}
+
+}  // namespace
+
+TEST(CommandLineRun, UsageTextForAnyUnrecognisedArgument) {
+    TempDir home;
+    const std::vector<std::vector<std::string>> bad = {
+        {"--hjælp"}, {"5"}, {"-"}, {"--"}, {"--Bane", "3"}, {"--bane"}, {"--test", "5", "--sprog"},
+        {"--bot", "--ud"}, {"--titelbillede"}, {""}};
+    for (const auto &args : bad) {
+        RunResult r = run_kestrune(args, env_with_home(home, {"JULEN_LYDPROEVE=" + (home / "dump.raw")}),
+                                   home.path());
+        EXPECT_EQ(r.status, 0) << args[0];
+        EXPECT_EQ(r.out, kUsage) << args[0];
+        EXPECT_EQ(r.err, "") << args[0];
+    }
+    // Printed before anything is made or read: no data directory, no dump, no picture.
+    EXPECT_EQ(testutil::list_dir(home.path()), std::vector<std::string>{});
+}
+
+TEST(CommandLineRun, InteractiveStartWithoutVideoFails) {
+    TempDir home;
+    RunResult r = run_kestrune({}, env_with_home(home, {"SDL_VIDEODRIVER=kestrune-no-such-driver"}));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.compare(0, 5, "SDL: "), 0) << r.err;
+    EXPECT_EQ(r.err.back(), '\n');
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
+    // The start-up before the mode still made the data directory.
+    EXPECT_TRUE(testutil::is_dir(home / ".local/share/kestrune"));
+}
+
+TEST(TestRun, OneTick) {
+    TempDir home, out;
+    RunResult r = run_kestrune({"--test", "1"}, env_with_home(home), out.path());
+    EXPECT_EQ(r.status, 0);
+    Status s = parse_status(r.out);
+    EXPECT_EQ(s.phase, 0);
+    EXPECT_EQ(s.level, 1);
+    EXPECT_EQ(s.score, 0);
+    EXPECT_EQ(s.lives, 3);
+    EXPECT_EQ(s.eggs, 0);
+    EXPECT_EQ(s.caught, 0);
+    EXPECT_EQ(s.target, 20);
+    EXPECT_EQ(pictures_in(out.path()), std::vector<std::string>{"f00000.bmp"});
+    expect_canvas_bmp(out / "f00000.bmp");
+    EXPECT_EQ(testutil::file_size(out / "lyd.raw"), 1600);
+    // The data directory is made in every mode; neither file is written by a test run.
+    EXPECT_TRUE(testutil::is_dir(home / ".local/share/kestrune"));
+    EXPECT_EQ(testutil::list_dir(home / ".local/share/kestrune"), std::vector<std::string>{});
+}
+
+TEST(TestRun, NoTicksForZeroOrNegativeCounts) {
+    TempDir home, out;
+    // A negative count: no tick, no picture, an empty "lyd.raw", the fresh game's line.
+    for (const char *n : {"-1", "-200000", "-2147483648"}) {
+        RunResult r = run_kestrune({"--test", n, "--bane", "15", "--ud", out.path()}, env_with_home(home));
+        EXPECT_EQ(r.status, 0);
+        Status s = parse_status(r.out);
+        EXPECT_EQ(s.phase, 0);
+        EXPECT_EQ(s.level, 15);
+        EXPECT_EQ(s.score, 0);
+        EXPECT_EQ(s.lives, 3);
+        EXPECT_EQ(s.eggs, 0);
+        EXPECT_EQ(s.caught, 0);
+        EXPECT_EQ(s.target, 62);
+        EXPECT_EQ(pictures_in(out.path()), std::vector<std::string>{});
+        EXPECT_EQ(testutil::file_size(out / "lyd.raw"), 0);
+    }
+    // Zero is no test run: here the music dump runs instead.
+    TempDir cwd;
+    RunResult r = run_kestrune({"--test", "0", "--ud", out.path()},
+                               env_with_home(home, {"JULEN_LYDPROEVE=" + (cwd / "dump.raw")}), cwd.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(testutil::list_dir(cwd.path()), std::vector<std::string>{"dump.raw"});
+}
+
+TEST(TestRun, OutputFolderMissingOrAFile) {
+    TempDir home;
+    testutil::write_file(home / "plain", "x");
+    for (std::string dir : {home / "missing", home / "plain", std::string(5000, 'd')}) {
+        RunResult r = run_kestrune({"--test", "3", "--ud", dir}, env_with_home(home));
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(parse_status(r.out).level, 1);
+    }
+    EXPECT_FALSE(testutil::exists(home / "missing"));
+    EXPECT_EQ(testutil::read_file(home / "plain"), "x");
+}
+
+TEST(TestRun, ScriptPicturesAndLines) {
+    TempDir home, out;
+    testutil::write_file(home / "script.txt",
+                         "3 0 s\n"
+                         "7 1 s\n"
+                         "5 2 s\n5 2\n"      // a later line without "s" cancels the picture
+                         "-4 1 s\n"          // a negative tick is passed over
+                         "# comment\n"
+                         "6 32s\r\n"         // flag right after the mask, CRLF
+                         "8 1 x\n"
+                         "250000 1 s\n"
+                         "2 4 s");           // no final newline
+    RunResult r = run_kestrune({"--test", "10", "--script", home / "script.txt", "--ud", out.path()},
+                               env_with_home(home));
+    EXPECT_EQ(r.status, 0);
+    parse_status(r.out);
+    EXPECT_EQ(pictures_in(out.path()),
+              (std::vector<std::string>{"f00002.bmp", "f00003.bmp", "f00006.bmp", "f00007.bmp", "f00009.bmp"}));
+    EXPECT_EQ(testutil::file_size(out / "lyd.raw"), 16000);
+}
+
+TEST(TestRun, ScriptNamedLikeAnOption) {
+    // "--script --bot" takes "--bot" as the file name: the bot stays off, and the missing
+    // script is passed over.
+    TempDir home, a, b, c;
+    RunResult named = run_kestrune({"--test", "600", "--script", "--bot", "--ud", a.path()}, env_with_home(home));
+    RunResult plain = run_kestrune({"--test", "600", "--ud", b.path()}, env_with_home(home));
+    EXPECT_EQ(named.status, 0);
+    EXPECT_EQ(named.out, plain.out);
+    EXPECT_EQ(testutil::read_file(a / "lyd.raw"), testutil::read_file(b / "lyd.raw"));
+}
+
+TEST(TestRun, ModeOptionsWithoutTestChangeNothing) {
+    // "--bot", "--script" and "--ud" without "--test": the dump runs, no test-run output.
+    TempDir home, out;
+    RunResult r = run_kestrune({"--bot", "--script", home / "s.txt", "--ud", out.path()},
+                               env_with_home(home, {"JULEN_LYDPROEVE=" + (home / "dump.raw")}));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(testutil::list_dir(out.path()), std::vector<std::string>{});
+    EXPECT_EQ(testutil::file_size(home / "dump.raw"), 5760000);
+}
+
+TEST(TestRun, PictureIntervalFromTheEnvironment) {
+    TempDir home;
+    // Unset and 0 give only the last tick's picture; 30 and -30 add pictures at multiples
+    // of 30 while a level is complete or the game is won.
+    TempDir unset_dir, zero_dir, pos_dir, neg_dir;
+    RunResult r0 = run_kestrune({"--test", "4000", "--bot", "--ud", unset_dir.path()}, env_with_home(home));
+    RunResult r1 = run_kestrune({"--test", "4000", "--bot", "--ud", zero_dir.path()},
+                                env_with_home(home, {"FESTER_HVER=0"}));
+    RunResult r2 = run_kestrune({"--test", "4000", "--bot", "--ud", pos_dir.path()},
+                                env_with_home(home, {"FESTER_HVER=30"}));
+    RunResult r3 = run_kestrune({"--test", "4000", "--bot", "--ud", neg_dir.path()},
+                                env_with_home(home, {"FESTER_HVER=-30"}));
+    EXPECT_EQ(pictures_in(unset_dir.path()), std::vector<std::string>{"f03999.bmp"});
+    EXPECT_EQ(pictures_in(zero_dir.path()), std::vector<std::string>{"f03999.bmp"});
+    std::vector<std::string> pos = pictures_in(pos_dir.path());
+    EXPECT_GT(pos.size(), 1u);  // the bot clears the first level well within 4000 ticks
+    EXPECT_EQ(pos, pictures_in(neg_dir.path()));
+    for (const std::string &name : pos) {
+        int tick = std::stoi(name.substr(1, 5));
+        EXPECT_TRUE(tick % 30 == 0 || tick == 3999) << name;
+    }
+    // The pictures never change the game.
+    EXPECT_EQ(r0.out, r2.out);
+    EXPECT_EQ(r1.out, r3.out);
+}
+
+TEST(TestRun, BotRunsReplayExactly) {
+    TempDir home, a, b;
+    RunResult r1 = run_kestrune({"--test", "20000", "--bot", "--ud", a.path()}, env_with_home(home));
+    RunResult r2 = run_kestrune({"--test", "20000", "--bot", "--ud", b.path()}, env_with_home(home));
+    EXPECT_EQ(r1.status, 0);
+    EXPECT_EQ(r2.status, 0);
+    parse_status(r1.out);
+    EXPECT_EQ(r1.out, r2.out);
+    EXPECT_EQ(testutil::file_size(a / "lyd.raw"), 11520000);  // two minutes at most
+    EXPECT_TRUE(testutil::read_file(a / "lyd.raw") == testutil::read_file(b / "lyd.raw"));
+    EXPECT_TRUE(testutil::read_file(a / "f19999.bmp") == testutil::read_file(b / "f19999.bmp"));
+}
+
+TEST(TestRun, HomeUnsetEmptyOrAFile) {
+    TempDir out, dir;
+    // No "HOME": nothing is made anywhere, the run goes on.
+    RunResult r = run_kestrune({"--test", "2"}, {}, out.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(parse_status(r.out).level, 1);
+    EXPECT_EQ(testutil::list_dir(out.path()), (std::vector<std::string>{"f00001.bmp", "lyd.raw"}));
+
+    // "HOME" a file: the directories cannot be made; orderly all the same.
+    testutil::write_file(dir / "home", "file");
+    r = run_kestrune({"--test", "-1", "--ud", out.path()}, {"HOME=" + (dir / "home")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(parse_status(r.out).lives, 3);
+    EXPECT_EQ(testutil::read_file(dir / "home"), "file");
+
+    // An empty "HOME" names the top folder; unprivileged, nothing can be made there.
+    r = run_kestrune({"--test", "-1", "--ud", out.path()}, {"HOME="}, "", true);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(parse_status(r.out).lives, 3);
+
+    // A data directory that cannot be written to, with the files unreadable garbage.
+    TempDir home;
+    std::string data = home / ".local/share/kestrune";
+    run_kestrune({"--test", "-1", "--ud", out.path()}, {"HOME=" + home.path()});
+    ASSERT_TRUE(testutil::is_dir(data));
+    std::string junk(1 << 20, '\xff');
+    testutil::write_file(data + "/rekorder.txt", junk);
+    testutil::write_file(data + "/indstillinger.txt", junk);
+    chmod(data.c_str(), 0555);
+    r = run_kestrune({"--test", "-1", "--ud", out.path()}, {"HOME=" + home.path()}, "", true);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(parse_status(r.out).lives, 3);
+    EXPECT_EQ(testutil::file_size(data + "/rekorder.txt"), 1 << 20);
+}
+
+TEST(ModeChoice, TestRunWinsOverDumpAndTitlePictures) {
+    TempDir home, out;
+    RunResult r = run_kestrune({"--test", "1", "--titelbillede", home / "title.bmp", "--ud", out.path()},
+                               env_with_home(home, {"JULEN_LYDPROEVE=" + (home / "dump.raw")}));
+    EXPECT_EQ(r.status, 0);
+    parse_status(r.out);
+    EXPECT_FALSE(testutil::exists(home / "dump.raw"));
+    EXPECT_FALSE(testutil::exists(home / "title.bmp"));
+    EXPECT_EQ(pictures_in(out.path()), std::vector<std::string>{"f00000.bmp"});
+}
+
+TEST(ModeChoice, DumpWinsOverTitlePictures) {
+    TempDir home;
+    RunResult r = run_kestrune({"--titelbillede", home / "title.bmp"},
+                               env_with_home(home, {"JULEN_LYDPROEVE=" + (home / "dump.raw")}));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(testutil::exists(home / "title.bmp"));
+    EXPECT_EQ(testutil::file_size(home / "dump.raw"), 5760000);
+}
+
+TEST(TitlePictures, TwoFilesTheSecondWithASuffix) {
+    TempDir home;
+    RunResult r = run_kestrune({"--titelbillede", home / "shot.bmp"}, env_with_home(home));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    expect_canvas_bmp(home / "shot.bmp");
+    expect_canvas_bmp(home / "shot.bmp.2.bmp");
+    // A path that cannot be made: nothing written, still status 0.
+    r = run_kestrune({"--titelbillede", home / "missing/shot.bmp"}, env_with_home(home));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(testutil::exists(home / "missing"));
+}
+
+TEST(MusicDump, FiveTwelveSecondPieces) {
+    TempDir home;
+    testutil::write_file(home / "dump.raw", std::string(10000000, 'x'));  // replaced, not appended to
+    RunResult r = run_kestrune({}, env_with_home(home, {"JULEN_LYDPROEVE=" + (home / "dump.raw")}));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(testutil::file_size(home / "dump.raw"), 5760000);
+    // No display or sound card is touched: the same with drivers that do not exist.
+    RunResult again = run_kestrune(
+        {}, env_with_home(home, {"JULEN_LYDPROEVE=" + (home / "dump2.raw"), "SDL_VIDEODRIVER=none-such",
+                                 "SDL_AUDIODRIVER=none-such"}));
+    EXPECT_EQ(again.status, 0);
+    EXPECT_TRUE(testutil::read_file(home / "dump.raw") == testutil::read_file(home / "dump2.raw"));
+}
+
+TEST(MusicDump, UnopenablePathGivesOneLineAndStatusOne) {
+    TempDir home;
+    ::mkdir((home / "folder").c_str(), 0755);
+    for (std::string path : {home / "missing/dump.raw", home / "folder", std::string()}) {
+        RunResult r = run_kestrune({}, env_with_home(home, {"JULEN_LYDPROEVE=" + path}));
+        EXPECT_EQ(r.status, 1) << path;
+        EXPECT_EQ(r.out, "") << path;
+        ASSERT_FALSE(r.err.empty()) << path;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_NE(r.err.find(path + ": "), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(testutil::exists(home / "missing"));
+    EXPECT_TRUE(testutil::is_dir(home / "folder"));
+    // A device that takes no data: the dump is not reported as written.
+    if (testutil::exists("/dev/full")) {
+        RunResult r = run_kestrune({}, env_with_home(home, {"JULEN_LYDPROEVE=/dev/full"}));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_NE(r.err.find("/dev/full: "), std::string::npos) << r.err;
+    }
+}

@@ -1,0 +1,48 @@
+// Kestrune tests: temporary folders, whole-file reads and writes, and running a
+// function or the executable in a child process.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testutil {
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+    const std::string &path() const { return path_; }
+    std::string operator/(const std::string &name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+bool exists(const std::string &path);
+bool is_dir(const std::string &path);
+long file_size(const std::string &path);  // -1 when missing
+std::string read_file(const std::string &path);
+void write_file(const std::string &path, const std::string &bytes);
+std::vector<std::string> list_dir(const std::string &path);  // sorted names
+
+// Runs fn in a forked child (as the unprivileged user when drop_root is set and we are
+// root) and returns its exit status, or 128 + signal number.
+int in_child(const std::function<int()> &fn, bool drop_root = false);
+// The numeric user the children drop to.
+constexpr unsigned kNobody = 65534;
+
+struct RunResult {
+    int status = -1;  // exit status, or 128 + signal
+    std::string out;
+    std::string err;
+};
+
+// Runs the built executable with these arguments and exactly this environment (plus
+// the SDL drivers set to "dummy" unless given, and the sanitizer options passed on).
+RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<std::string> &env,
+                       const std::string &cwd = "", bool drop_root = false);
+
+}  // namespace testutil
