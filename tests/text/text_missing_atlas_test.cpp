@@ -58,6 +58,16 @@ TEST_F(MissingPictures, AtlasDrawsNoPiecesButNumbersAndWidthsStandAndItIsTriedAg
     EXPECT_TRUE(canvas_ink(0, 280, 1000, 100).empty());
 }
 
+TEST_F(MissingPictures, SlotsOutsideTheTableLoadNothing) {
+    lang_set(3);
+    EXPECT_EQ(text_draw(33, 100, 100, FONT_SMALL, ALIGN_LEFT, 0xFFFFFFFF), 0);
+    EXPECT_EQ(text_draw(-1, 100, 100, FONT_SMALL, ALIGN_LEFT, 0xFFFFFFFF), 0);
+    EXPECT_EQ(text_draw_scaled(40, 100, 100, ALIGN_LEFT, 0xFFFFFFFF, 0, 1.0f), 0);
+    EXPECT_EQ(failed_loads, 0);
+    text_draw(STR_PAUSED, 100, 100, FONT_SMALL, ALIGN_LEFT, 0xFFFFFFFF);
+    EXPECT_EQ(failed_loads, 1);
+}
+
 TEST_F(MissingPictures, TitleMeasuresNothingAndIsNotRetriedUntilTheLanguageChanges) {
     lang_set(1);
     EXPECT_EQ(text_draw_title(-2000, 0, 104), 0);

@@ -111,6 +111,8 @@ void draw_piece(GenPiece &piece, const GenLanguage &lang, const char *what) {
     int grow_l = over_l > 0 ? (int)ceil(over_l) : 0, grow_r = over_r > 0 ? (int)ceil(over_r) : 0;
     x0 += grow_l;
     piece.w = advance + grow_l + grow_r + 2 * PIECE_MARGIN;
+    if (getenv("GEN_TEXT_DEBUG") && grow_l + grow_r)
+        fprintf(stderr, "%s: \"%s\" grows by %d + %d pixels\n", what, piece.text.c_str(), grow_l, grow_r);
     const int pad = 40;
     cairo_surface_t *surf = gen_surface(piece.w + 2 * pad, piece.h + 2 * pad);
     cairo_t *cr = cairo_create(surf);

@@ -4,7 +4,8 @@
 //   gen_text titles OUTDIR        the title pictures and their review sheet
 //   gen_text probe CODE small|large TEXT   one text drawn and checked as atlas pieces
 //   gen_text view IN.png OUT.png X Y W H   a crop of a picture over a checked ground
-// GEN_TEXT_DEBUG=1 prints every fragment's ink height above and below its baseline.
+// GEN_TEXT_DEBUG=1 prints every fragment's ink height above and below its baseline, and
+// the pieces widened to hold a glyph that swings out past the margin.
 // Every picture is drawn from the fonts of gen_fonts.inc only; any fault stops the
 // build with a message.
 #include <algorithm>
