@@ -157,11 +157,11 @@ void draw_piece(GenPiece &piece, const GenLanguage &lang, const char *what) {
     gen_copy(piece.pic, 0, 0, p, pad, pad, piece.w, piece.h);
 }
 
-// A fragment too wide for the atlas is cut after a space into parts that fit, in
+// A fragment too wide for the atlas is cut after a space into chunks that fit, in
 // reading order; a fragment with no such space cannot be stored.
 std::vector<std::string> fit_fragment(const GenLanguage &lang, bool large, const std::string &text,
                                       const char *what) {
-    std::vector<std::string> parts;
+    std::vector<std::string> chunks;
     std::string rest = text;
     const int limit = ATLAS_W - 2 * PIECE_MARGIN;
     while (measure(lang, large, rest, what) > limit) {
@@ -173,11 +173,11 @@ std::vector<std::string> fit_fragment(const GenLanguage &lang, bool large, const
         }
         if (best == std::string::npos)
             gen_fail("%s: \"%s\" is wider than the atlas and has no space to break at", what, rest.c_str());
-        parts.push_back(rest.substr(0, best));
+        chunks.push_back(rest.substr(0, best));
         rest = rest.substr(best);
     }
-    parts.push_back(rest);
-    return parts;
+    chunks.push_back(rest);
+    return chunks;
 }
 
 }  // namespace
@@ -203,15 +203,15 @@ void gen_build_atlas(GenAtlas &atlas, const GenLanguage &lang) {
                     atlas.runs.push_back((int16_t)-it.placeholder);
                     continue;
                 }
-                for (const std::string &part : fit_fragment(lang, large, it.text, what)) {
-                    auto key = std::make_pair(part, large);
+                for (const std::string &chunk : fit_fragment(lang, large, it.text, what)) {
+                    auto key = std::make_pair(chunk, large);
                     auto found = known.find(key);
                     int index;
                     if (found != known.end()) {
                         index = found->second;
                     } else {
                         GenPiece piece;
-                        piece.text = part;
+                        piece.text = chunk;
                         piece.large = large;
                         draw_piece(piece, lang, what);
                         index = (int)atlas.pieces.size();
@@ -265,12 +265,12 @@ void gen_probe(const char *code, bool large, const char *text) {
     char what[64];
     snprintf(what, sizeof what, "%s, probe (%s)", code, large ? "large" : "small");
     gen_utf8_decode(text);
-    for (const std::string &part : fit_fragment(*lang, large, text, what)) {
+    for (const std::string &chunk : fit_fragment(*lang, large, text, what)) {
         GenPiece piece;
-        piece.text = part;
+        piece.text = chunk;
         piece.large = large;
         draw_piece(piece, *lang, what);
-        printf("piece %d x %d: \"%s\"\n", piece.w, piece.h, part.c_str());
+        printf("piece %d x %d: \"%s\"\n", piece.w, piece.h, chunk.c_str());
     }
 }
 
