@@ -17,6 +17,8 @@ struct SpriteRect {
 };
 enum { GFX_SPRITE_COUNT = 41 };
 extern const SpriteRect gfx_sprite_rects[GFX_SPRITE_COUNT];
+// The glow disc's own copy of sprite 39's rectangle, drawn only from gfx_atlas_additive.
+extern const SDL_Rect gfx_glow_rect;
 
 extern SDL_Renderer *gfx_renderer;
 extern SDL_Texture *gfx_atlas;
@@ -43,7 +45,22 @@ void gfx_draw_hero_portrait(int cx, int y, int h);
 void gfx_draw_thick_line(PackedColour colour, float x1, float y1, float x2, float y2, float width);
 void gfx_draw_snow(int t, int alpha);
 
-// Background cache.
+// Background cache: the fifteen level backgrounds (960 x 640 JPEG, by level index mod 15)
+// are decoded on demand into three slots, least recently used reused first, each with a
+// 60 x 40 block-averaged thumbnail. A background that can't be decoded keeps its slot
+// with NULL textures, so it is not decoded again every frame.
+enum { GFX_BACKGROUND_COUNT = 15, GFX_BACKGROUND_SLOTS = 3 };
+struct BackgroundSlot {
+    int32_t key;             // background number 0..14, -1 while empty
+    SDL_Texture *full;       // 960 x 640
+    SDL_Texture *thumbnail;  // 60 x 40
+    uint32_t last_use;       // use clock at the latest use, compared as signed 32-bit
+};
+extern BackgroundSlot gfx_background_cache[GFX_BACKGROUND_SLOTS];
+extern uint32_t gfx_background_clock;
+// The embedded background pictures in background order: the bytes and their counts.
+extern const unsigned char *gfx_level_backgrounds[GFX_BACKGROUND_COUNT];
+extern const uint32_t *gfx_level_background_sizes[GFX_BACKGROUND_COUNT];
 int gfx_background_slot(int level);
 SDL_Texture *gfx_background_texture(int level);
 SDL_Texture *gfx_background_thumbnail(int level);

@@ -16,6 +16,13 @@ SDL_Texture *gfx_font_large = nullptr;
 SDL_Texture *gfx_white_texture = nullptr;
 
 SDL_Texture *gfx_load_embedded_texture(const unsigned char *data, int size) {
+    // A missing or negative-sized picture is read as an empty one: it fails to decode
+    // like any damaged picture, and the decoder never looks outside the bytes.
+    static const unsigned char nothing[1] = {0};
+    if (!data || size < 0) {
+        data = nothing;
+        size = 0;
+    }
     int w = 0;
     int h = 0;
     int channels = 0;

@@ -97,7 +97,15 @@ int text_draw_title(int x, int y, int h);
 int text_layout(int slot, int large, const char **args, int nargs, TextItem items[16], float *total_width, float *factor);
 void text_draw_items(int slot, int large, PackedColour colour, const char **args, int nargs, float x, float y, float scale);
 
-// Window title.
+// Window title. The marquee state is written only by the window title itself.
+enum { X11_MARQUEE_SIZE = 1400, X11_SCROLL_SIZE = 2900 };
+extern char x11_marquee_text[X11_MARQUEE_SIZE];        // the marquee, UTF-8
+extern int32_t x11_marquee_chars;                      // its characters
+extern int32_t x11_marquee_offset;                     // scroll offset, 0 .. chars + 9
+extern uint32_t x11_marquee_last_ticks;                // SDL_GetTicks of the last write
+extern int32_t x11_title_mode;                         // -1 unset, 0 static, 1 scrolling
+extern char x11_marquee_scroll_buf[X11_SCROLL_SIZE];   // marquee, ten spaces, marquee
+extern void *x11_lib;                                  // libX11 once opened, else NULL
 void x11_build_title_marquee();
 void x11_update_window_title(SDL_Window *window, int force);
 void x11_set_title(SDL_Window *window, const char *title, const char *icon_name);
