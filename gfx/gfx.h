@@ -65,7 +65,18 @@ int gfx_background_slot(int level);
 SDL_Texture *gfx_background_texture(int level);
 SDL_Texture *gfx_background_thumbnail(int level);
 
-// Bitmap font (numbers, names, placeholder arguments).
+// Bitmap font (numbers, names, placeholder arguments). 791 glyphs; the index is the glyph
+// number in every table. Advances are logical pixels at scale 1 (the pen moves by the
+// advance minus 5); atlas positions are the top-left corners of the cells, which are
+// twice the advance wide and 94 (large) or 56 (small) atlas pixels high.
+enum { GFX_FONT_GLYPHS = 791, GFX_FONT_FALLBACK = 31 };
+extern const int32_t gfx_font_codepoints[GFX_FONT_GLYPHS];  // strictly ascending
+extern const int16_t gfx_font_advance_large[GFX_FONT_GLYPHS];
+extern const int16_t gfx_font_advance_small[GFX_FONT_GLYPHS];
+extern const int16_t gfx_font_atlas_x_large[GFX_FONT_GLYPHS];
+extern const int16_t gfx_font_atlas_x_small[GFX_FONT_GLYPHS];
+extern const int16_t gfx_font_atlas_y_large[GFX_FONT_GLYPHS];
+extern const int16_t gfx_font_atlas_y_small[GFX_FONT_GLYPHS];
 int gfx_font_width(const char *text, int font);
 int gfx_font_draw(const char *text, int font, int align, PackedColour colour, float x, float y, float scale);
 int gfx_font_draw_at(const char *text, int x, int y, int font, int align, PackedColour colour);

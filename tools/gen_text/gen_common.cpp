@@ -1,0 +1,344 @@
+// Kestrune text-picture generator: the private font set, checked line layout, and
+// picture and PNG helpers.
+#include "gen_common.h"
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangofc-fontmap.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct FontFile {
+    const char *path;
+    const char *package;
+};
+const FontFile font_files[FONT_COUNT] = {
+#define GEN_FONT(id, file, package) {file, package},
+#include "gen_fonts.inc"
+#undef GEN_FONT
+};
+
+PangoFontMap *font_map = nullptr;
+
+bool whitespace_or_format(gunichar c) {
+    return g_unichar_isspace(c) || g_unichar_type(c) == G_UNICODE_FORMAT || c == 0x00AD;
+}
+
+bool family_allowed(const char *allowed, const char *family) {
+    if (!allowed) return true;
+    size_t n = strlen(family);
+    const char *p = allowed;
+    while (*p) {
+        while (*p == ' ' || *p == ',') p++;
+        const char *end = p;
+        while (*end && *end != ',') end++;
+        const char *last = end;
+        while (last > p && last[-1] == ' ') last--;
+        if ((size_t)(last - p) == n && strncmp(p, family, n) == 0) return true;
+        p = end;
+    }
+    return false;
+}
+
+}  // namespace
+
+void gen_fail(const char *fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    fprintf(stderr, "gen_text: error: ");
+    vfprintf(stderr, fmt, ap);
+    fprintf(stderr, "\n");
+    va_end(ap);
+    exit(1);
+}
+
+void gen_fonts_open() {
+    for (const FontFile &f : font_files) {
+        if (access(f.path, R_OK) != 0)
+            gen_fail("font file %s is missing: install the Debian package %s (tools/setup.sh)", f.path,
+                     f.package);
+    }
+    // An empty configuration: no system font directories, no user rules, no caches.
+    FcConfig *config = FcConfigCreate();
+    for (const FontFile &f : font_files) {
+        if (!FcConfigAppFontAddFile(config, (const FcChar8 *)f.path))
+            gen_fail("font file %s (package %s) could not be read", f.path, f.package);
+    }
+    // The current configuration too, so that Cairo's own look-ups of rendering options
+    // (antialiasing, hinting, subpixel order) meet no rules of the machine's either.
+    if (!FcConfigSetCurrent(config)) gen_fail("cannot set up the private font set");
+    font_map = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
+    if (!font_map) gen_fail("no FreeType font map in Pango/Cairo");
+    pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(font_map), config);
+    FcConfigDestroy(config);
+}
+
+PangoContext *gen_context(const char *language, bool rtl) {
+    PangoContext *ctx = pango_font_map_create_context(font_map);
+    cairo_font_options_t *fo = cairo_font_options_create();
+    cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(ctx, fo);
+    cairo_font_options_destroy(fo);
+    pango_cairo_context_set_resolution(ctx, 72.0);
+    pango_context_set_round_glyph_positions(ctx, FALSE);
+    pango_context_set_language(ctx, pango_language_from_string(language));
+    pango_context_set_base_dir(ctx, rtl ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
+    return ctx;
+}
+
+bool gen_font_has_char(PangoContext *ctx, const char *description, uint32_t c) {
+    PangoFontDescription *d = pango_font_description_from_string(description);
+    PangoFont *font = pango_font_map_load_font(font_map, ctx, d);
+    pango_font_description_free(d);
+    if (!font) return false;
+    bool has = pango_font_has_char(font, c);
+    g_object_unref(font);
+    return has;
+}
+
+GenLine::~GenLine() {
+    if (layout) g_object_unref(layout);
+    if (ctx) g_object_unref(ctx);
+}
+
+void gen_layout_line(GenLine &line, const GenTextStyle &style, const char *text, const char *allowed,
+                     const char *what) {
+    line.ctx = gen_context(style.language, style.rtl);
+    line.layout = pango_layout_new(line.ctx);
+    PangoLayout *layout = line.layout;
+    pango_layout_set_auto_dir(layout, FALSE);
+    PangoFontDescription *d = pango_font_description_from_string(style.families);
+    pango_font_description_set_weight(d, style.weight);
+    pango_font_description_set_absolute_size(d, style.px * PANGO_SCALE);
+    pango_layout_set_font_description(layout, d);
+    pango_font_description_free(d);
+    PangoAttrList *attrs = pango_attr_list_new();
+    pango_attr_list_insert(attrs, pango_attr_language_new(pango_language_from_string(style.language)));
+    pango_layout_set_attributes(layout, attrs);
+    pango_attr_list_unref(attrs);
+    pango_layout_set_text(layout, text, -1);
+
+    if (pango_layout_get_line_count(layout) != 1) gen_fail("%s: the text \"%s\" is not one line", what, text);
+
+    // Every glyph found, from an allowed font, and every visible cluster inked.
+    PangoLayoutLine *pl = pango_layout_get_line_readonly(layout, 0);
+    for (GSList *r = pl->runs; r; r = r->next) {
+        PangoGlyphItem *run = (PangoGlyphItem *)r->data;
+        PangoFont *font = run->item->analysis.font;
+        PangoFontDescription *fd = pango_font_describe(font);
+        const char *family = pango_font_description_get_family(fd);
+        const char *item_text = text + run->item->offset;
+        if (!family_allowed(allowed, family ? family : "")) {
+            gunichar c = g_utf8_get_char(item_text);
+            gen_fail("%s: U+%04X in \"%s\" came from the font \"%s\", not one of \"%s\"", what, c, text,
+                     family ? family : "?", allowed);
+        }
+        pango_font_description_free(fd);
+        PangoGlyphString *gs = run->glyphs;
+        std::vector<int> starts;  // cluster starts (byte offsets in the item)
+        std::vector<bool> inked;
+        for (int i = 0; i < gs->num_glyphs; i++) {
+            int cluster = gs->log_clusters[i];
+            PangoGlyph g = gs->glyphs[i].glyph;
+            gunichar c = g_utf8_get_char(item_text + cluster);
+            if (g & PANGO_GLYPH_UNKNOWN_FLAG) {
+                if (!whitespace_or_format(c))
+                    gen_fail("%s: no font has a glyph for U+%04X in \"%s\"", what, c, text);
+                continue;
+            }
+            bool ink = false;
+            if (g != PANGO_GLYPH_EMPTY) {
+                PangoRectangle ir;
+                pango_font_get_glyph_extents(font, g, &ir, nullptr);
+                ink = ir.width > 0 && ir.height > 0;
+            }
+            size_t k = 0;
+            while (k < starts.size() && starts[k] != cluster) k++;
+            if (k == starts.size()) {
+                starts.push_back(cluster);
+                inked.push_back(false);
+            }
+            if (ink) inked[k] = true;
+        }
+        for (size_t k = 0; k < starts.size(); k++) {
+            if (inked[k]) continue;
+            // The cluster runs to the next cluster start above it, or to the item's end.
+            int end = run->item->length;
+            for (int s : starts)
+                if (s > starts[k] && s < end) end = s;
+            for (const char *p = item_text + starts[k]; p < item_text + end; p = g_utf8_next_char(p)) {
+                gunichar c = g_utf8_get_char(p);
+                if (!whitespace_or_format(c))
+                    gen_fail("%s: the glyph of U+%04X in \"%s\" has no ink", what, c, text);
+            }
+        }
+    }
+
+    PangoRectangle ink, logical;
+    pango_layout_get_extents(layout, &ink, &logical);
+    line.advance = (double)logical.width / PANGO_SCALE;
+    line.baseline = (double)pango_layout_get_baseline(layout) / PANGO_SCALE;
+    line.ink_x = (double)(ink.x - logical.x) / PANGO_SCALE;  // from the logical box's left edge
+    line.ink_y = (double)ink.y / PANGO_SCALE;
+    line.ink_w = (double)ink.width / PANGO_SCALE;
+    line.ink_h = (double)ink.height / PANGO_SCALE;
+}
+
+void gen_line_path(cairo_t *cr, const GenLine &line) {
+    PangoRectangle logical;
+    pango_layout_get_extents(line.layout, nullptr, &logical);
+    double x, y;
+    cairo_get_current_point(cr, &x, &y);
+    cairo_move_to(cr, x - (double)logical.x / PANGO_SCALE, y);
+    pango_cairo_layout_path(cr, line.layout);
+}
+
+void gen_outline_and_fill(cairo_t *cr, double r) {
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 2 * r);
+    cairo_set_source_rgb(cr, 16 / 255.0, 16 / 255.0, 16 / 255.0);
+    cairo_stroke_preserve(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+cairo_surface_t *gen_surface(int w, int h) {
+    cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) gen_fail("cannot make a %d x %d picture", w, h);
+    return s;
+}
+
+Picture gen_picture_from_surface(cairo_surface_t *s) {
+    cairo_surface_flush(s);
+    Picture p;
+    p.resize(cairo_image_surface_get_width(s), cairo_image_surface_get_height(s));
+    const unsigned char *data = cairo_image_surface_get_data(s);
+    int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < p.h; y++) {
+        const uint32_t *row = (const uint32_t *)(data + (size_t)y * stride);
+        for (int x = 0; x < p.w; x++) {
+            uint32_t v = row[x];
+            unsigned a = v >> 24;
+            uint8_t *o = p.at(x, y);
+            if (a == 0) continue;
+            unsigned r = (v >> 16) & 0xFF, g = (v >> 8) & 0xFF, b = v & 0xFF;
+            o[0] = (uint8_t)((r * 255 + a / 2) / a);
+            o[1] = (uint8_t)((g * 255 + a / 2) / a);
+            o[2] = (uint8_t)((b * 255 + a / 2) / a);
+            o[3] = (uint8_t)a;
+        }
+    }
+    return p;
+}
+
+bool gen_ink_outside(const Picture &p, int x, int y, int w, int h) {
+    for (int j = 0; j < p.h; j++)
+        for (int i = 0; i < p.w; i++) {
+            if (i >= x && i < x + w && j >= y && j < y + h) continue;
+            if (p.at(i, j)[3] != 0) return true;
+        }
+    return false;
+}
+
+void gen_copy(Picture &dst, int dx, int dy, const Picture &src, int sx, int sy, int w, int h) {
+    for (int j = 0; j < h; j++)
+        memcpy(dst.at(dx, dy + j), src.at(sx, sy + j), (size_t)w * 4);
+}
+
+void gen_blend(Picture &dst, int dx, int dy, const Picture &src, int sx, int sy, int w, int h) {
+    for (int j = 0; j < h; j++) {
+        int y = dy + j;
+        if (y < 0 || y >= dst.h) continue;
+        for (int i = 0; i < w; i++) {
+            int x = dx + i;
+            if (x < 0 || x >= dst.w) continue;
+            const uint8_t *s = src.at(sx + i, sy + j);
+            uint8_t *d = dst.at(x, y);
+            float sa = s[3] / 255.0f, da = d[3] / 255.0f;
+            float oa = sa + da * (1 - sa);
+            if (oa <= 0) continue;
+            for (int c = 0; c < 3; c++) d[c] = (uint8_t)((s[c] * sa + d[c] * da * (1 - sa)) / oa + 0.5f);
+            d[3] = (uint8_t)(oa * 255 + 0.5f);
+        }
+    }
+}
+
+namespace {
+
+void write_png(const std::string &path, const Picture &p, bool grey_alpha) {
+    std::vector<uint8_t> ga;
+    png_image image;
+    memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = (png_uint_32)p.w;
+    image.height = (png_uint_32)p.h;
+    const void *buffer = p.px.data();
+    if (grey_alpha) {
+        ga.resize((size_t)p.w * p.h * 2);
+        for (size_t i = 0; i < (size_t)p.w * p.h; i++) {
+            ga[2 * i] = p.px[4 * i];
+            ga[2 * i + 1] = p.px[4 * i + 3];
+        }
+        buffer = ga.data();
+        image.format = PNG_FORMAT_GA;
+    } else {
+        image.format = PNG_FORMAT_RGBA;
+    }
+    std::string tmp = path + ".tmp";
+    if (!png_image_write_to_file(&image, tmp.c_str(), 0, buffer, 0, nullptr))
+        gen_fail("cannot write %s: %s", tmp.c_str(), image.message);
+    if (rename(tmp.c_str(), path.c_str()) != 0) gen_fail("cannot write %s", path.c_str());
+}
+
+}  // namespace
+
+void gen_write_png_rgba(const std::string &path, const Picture &p) { write_png(path, p, false); }
+void gen_write_png_grey_alpha(const std::string &path, const Picture &p) { write_png(path, p, true); }
+
+Picture gen_read_png(const std::string &path) {
+    png_image image;
+    memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        gen_fail("cannot read %s: %s", path.c_str(), image.message);
+    image.format = PNG_FORMAT_RGBA;
+    Picture p;
+    p.resize((int)image.width, (int)image.height);
+    if (!png_image_finish_read(&image, nullptr, p.px.data(), 0, nullptr))
+        gen_fail("cannot read %s: %s", path.c_str(), image.message);
+    return p;
+}
+
+void gen_write_text(const std::string &path, const std::string &text) {
+    std::string tmp = path + ".tmp";
+    FILE *f = fopen(tmp.c_str(), "wb");
+    if (!f) gen_fail("cannot write %s", tmp.c_str());
+    bool ok = fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = (fclose(f) == 0) && ok;
+    if (!ok || rename(tmp.c_str(), path.c_str()) != 0) gen_fail("cannot write %s", path.c_str());
+}
+
+std::vector<uint32_t> gen_utf8_decode(const char *s) {
+    std::vector<uint32_t> out;
+    if (!g_utf8_validate(s, -1, nullptr)) gen_fail("a text is not valid UTF-8: \"%s\"", s);
+    for (const char *p = s; *p; p = g_utf8_next_char(p)) out.push_back(g_utf8_get_char(p));
+    return out;
+}
+
+std::string gen_utf8_encode(uint32_t c) {
+    char buf[8];
+    int n = g_unichar_to_utf8(c, buf);
+    return std::string(buf, (size_t)n);
+}

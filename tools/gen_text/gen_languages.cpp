@@ -1,0 +1,183 @@
+// Kestrune text-picture generator: the language table. The strings are the game's own
+// files, included here as the game includes them, so the pictures always match the texts.
+#include "gen_languages.h"
+
+namespace {
+
+const char *const strings_da[] = {
+#include "text/strings/da.inc"
+};
+const char *const strings_sv[] = {
+#include "text/strings/sv.inc"
+};
+const char *const strings_nb[] = {
+#include "text/strings/nb.inc"
+};
+const char *const strings_fi[] = {
+#include "text/strings/fi.inc"
+};
+const char *const strings_is[] = {
+#include "text/strings/is.inc"
+};
+const char *const strings_en[] = {
+#include "text/strings/en.inc"
+};
+const char *const strings_de[] = {
+#include "text/strings/de.inc"
+};
+const char *const strings_nl[] = {
+#include "text/strings/nl.inc"
+};
+const char *const strings_fr[] = {
+#include "text/strings/fr.inc"
+};
+const char *const strings_it[] = {
+#include "text/strings/it.inc"
+};
+const char *const strings_es[] = {
+#include "text/strings/es.inc"
+};
+const char *const strings_pt[] = {
+#include "text/strings/pt.inc"
+};
+const char *const strings_pt_BR[] = {
+#include "text/strings/pt_BR.inc"
+};
+const char *const strings_pl[] = {
+#include "text/strings/pl.inc"
+};
+const char *const strings_cs[] = {
+#include "text/strings/cs.inc"
+};
+const char *const strings_hu[] = {
+#include "text/strings/hu.inc"
+};
+const char *const strings_ro[] = {
+#include "text/strings/ro.inc"
+};
+const char *const strings_el[] = {
+#include "text/strings/el.inc"
+};
+const char *const strings_tr[] = {
+#include "text/strings/tr.inc"
+};
+const char *const strings_uk[] = {
+#include "text/strings/uk.inc"
+};
+const char *const strings_he[] = {
+#include "text/strings/he.inc"
+};
+const char *const strings_ar[] = {
+#include "text/strings/ar.inc"
+};
+const char *const strings_fa[] = {
+#include "text/strings/fa.inc"
+};
+const char *const strings_ur[] = {
+#include "text/strings/ur.inc"
+};
+const char *const strings_hi[] = {
+#include "text/strings/hi.inc"
+};
+const char *const strings_bn[] = {
+#include "text/strings/bn.inc"
+};
+const char *const strings_th[] = {
+#include "text/strings/th.inc"
+};
+const char *const strings_vi[] = {
+#include "text/strings/vi.inc"
+};
+const char *const strings_id[] = {
+#include "text/strings/id.inc"
+};
+const char *const strings_ko[] = {
+#include "text/strings/ko.inc"
+};
+const char *const strings_ja[] = {
+#include "text/strings/ja.inc"
+};
+const char *const strings_zh[] = {
+#include "text/strings/zh.inc"
+};
+
+#define CHECK_COUNT(code) static_assert(sizeof strings_##code / sizeof *strings_##code == GEN_SLOTS, #code ": 33 strings");
+CHECK_COUNT(da) CHECK_COUNT(sv) CHECK_COUNT(nb) CHECK_COUNT(fi) CHECK_COUNT(is) CHECK_COUNT(en)
+CHECK_COUNT(de) CHECK_COUNT(nl) CHECK_COUNT(fr) CHECK_COUNT(it) CHECK_COUNT(es) CHECK_COUNT(pt)
+CHECK_COUNT(pt_BR) CHECK_COUNT(pl) CHECK_COUNT(cs) CHECK_COUNT(hu) CHECK_COUNT(ro) CHECK_COUNT(el)
+CHECK_COUNT(tr) CHECK_COUNT(uk) CHECK_COUNT(he) CHECK_COUNT(ar) CHECK_COUNT(fa) CHECK_COUNT(ur)
+CHECK_COUNT(hi) CHECK_COUNT(bn) CHECK_COUNT(th) CHECK_COUNT(vi) CHECK_COUNT(id) CHECK_COUNT(ko)
+CHECK_COUNT(ja) CHECK_COUNT(zh)
+
+// The bitmap font's face for Latin, Greek and Cyrillic, so numbers filled into a string
+// look like the string around them.
+const GenScript LATIN = {"Latin", "DejaVu Sans", 38, 68, "Noto Sans", PANGO_WEIGHT_HEAVY};
+// Vietnamese stacks two marks on a capital: a little smaller, so they stay in the piece.
+const GenScript VIETNAMESE = {"Vietnamese", "DejaVu Sans", 36, 68, "Noto Sans", PANGO_WEIGHT_HEAVY};
+const GenScript HEBREW = {"Hebrew", "Noto Sans Hebrew, DejaVu Sans", 38, 70, "Noto Sans Hebrew",
+                          PANGO_WEIGHT_HEAVY};
+const GenScript ARABIC = {"Arabic", "Noto Sans Arabic, DejaVu Sans", 38, 64, "Noto Sans Arabic",
+                          PANGO_WEIGHT_HEAVY};
+// Nastaliq needs almost twice the height of Naskh for the same letter size: in a 34-pixel
+// line it would shrink below reading size, so Urdu text is set in Naskh (as Urdu
+// interfaces commonly are) and only the title, drawn large, is in Nastaliq.
+const GenScript URDU = {"Urdu", "Noto Naskh Arabic, DejaVu Sans", 46, 80, "Noto Nastaliq Urdu",
+                        PANGO_WEIGHT_BOLD};
+const GenScript DEVANAGARI = {"Devanagari", "Noto Sans Devanagari, DejaVu Sans", 40, 70,
+                              "Noto Sans Devanagari", PANGO_WEIGHT_HEAVY};
+const GenScript BENGALI = {"Bengali", "Noto Sans Bengali, DejaVu Sans", 40, 70, "Noto Sans Bengali",
+                           PANGO_WEIGHT_HEAVY};
+const GenScript THAI = {"Thai", "Noto Looped Thai, DejaVu Sans", 40, 70, "Noto Looped Thai",
+                        PANGO_WEIGHT_HEAVY};
+const GenScript KOREAN = {"Korean", "Noto Sans CJK KR, DejaVu Sans", 38, 68, "Noto Sans CJK KR",
+                          PANGO_WEIGHT_BOLD};
+const GenScript JAPANESE = {"Japanese", "Noto Sans CJK JP, DejaVu Sans", 38, 68, "Noto Sans CJK JP",
+                            PANGO_WEIGHT_BOLD};
+const GenScript CHINESE = {"Chinese", "Noto Sans CJK SC, DejaVu Sans", 38, 68, "Noto Sans CJK SC",
+                           PANGO_WEIGHT_BOLD};
+
+}  // namespace
+
+const GenLanguage gen_languages[GEN_LANGS] = {
+    {"da", "da", false, strings_da, &LATIN, "Kestrune"},
+    {"sv", "sv", false, strings_sv, &LATIN, "Kestrune"},
+    {"nb", "nb", false, strings_nb, &LATIN, "Kestrune"},
+    {"fi", "fi", false, strings_fi, &LATIN, "Kestrune"},
+    {"is", "is", false, strings_is, &LATIN, "Kestrune"},
+    {"en", "en", false, strings_en, &LATIN, "Kestrune"},
+    {"de", "de", false, strings_de, &LATIN, "Kestrune"},
+    {"nl", "nl", false, strings_nl, &LATIN, "Kestrune"},
+    {"fr", "fr", false, strings_fr, &LATIN, "Kestrune"},
+    {"it", "it", false, strings_it, &LATIN, "Kestrune"},
+    {"es", "es", false, strings_es, &LATIN, "Kestrune"},
+    {"pt", "pt", false, strings_pt, &LATIN, "Kestrune"},
+    {"pt_BR", "pt-br", false, strings_pt_BR, &LATIN, "Kestrune"},
+    {"pl", "pl", false, strings_pl, &LATIN, "Kestrune"},
+    {"cs", "cs", false, strings_cs, &LATIN, "Kestrune"},
+    {"hu", "hu", false, strings_hu, &LATIN, "Kestrune"},
+    {"ro", "ro", false, strings_ro, &LATIN, "Kestrune"},
+    {"el", "el", false, strings_el, &LATIN, "Κέστρουν"},
+    {"tr", "tr", false, strings_tr, &LATIN, "Kestrune"},
+    {"uk", "uk", false, strings_uk, &LATIN, "Кеструн"},
+    {"he", "he", true, strings_he, &HEBREW, "קסטרון"},
+    {"ar", "ar", true, strings_ar, &ARABIC, "كسترون"},
+    {"fa", "fa", true, strings_fa, &ARABIC, "کسترون"},
+    {"ur", "ur", true, strings_ur, &URDU, "کسترون"},
+    {"hi", "hi", false, strings_hi, &DEVANAGARI, "केस्ट्रून"},
+    {"bn", "bn", false, strings_bn, &BENGALI, "কেস্ট্রুন"},
+    {"th", "th", false, strings_th, &THAI, "เคสตรูน"},
+    {"vi", "vi", false, strings_vi, &VIETNAMESE, "Kestrune"},
+    {"id", "id", false, strings_id, &LATIN, "Kestrune"},
+    {"ko", "ko", false, strings_ko, &KOREAN, "케스트룬"},
+    {"ja", "ja", false, strings_ja, &JAPANESE, "ケストルーン"},
+    {"zh", "zh-cn", false, strings_zh, &CHINESE, "凯斯特伦"},
+};
+
+bool gen_slot_has_large(int slot) {
+    switch (slot) {
+    case 0: case 8: case 10: case 12: case 13: case 14: case 16: case 17: case 18: case 21: case 26: case 28:
+        return true;
+    default:
+        return false;
+    }
+}
