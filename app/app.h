@@ -9,7 +9,6 @@
 // SDL's types as SDL itself declares them, so that the file readers build without SDL.
 struct SDL_Window;
 struct SDL_Renderer;
-struct SDL_KeyboardEvent;
 union SDL_Event;
 typedef struct _SDL_GameController SDL_GameController;
 
@@ -139,7 +138,6 @@ void app_window_size(float scale, int *width, int *height);
 
 // Adds the elapsed seconds to the accumulator (capped at 0.25 s) and takes out every
 // whole tick of 1/60 s; returns how many ticks the frame runs (0..15).
-enum { APP_MAX_TICKS_PER_FRAME = 15 };
 int32_t app_count_ticks(double *accumulator, double elapsed_seconds);
 
 // Input masks of InputBit values (see app_input.cpp for how they move).

@@ -25,14 +25,15 @@ finish() {
     exit 0
 }
 
-window=$(timeout 30 xdotool search --sync --classname kestrune | head -n 1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --classname kestrune | head -n 1)
 if [ -z "$window" ]; then
     echo "no window"
     finish
 fi
 xwininfo -id "$window" | sed -n 's/^ *Width: */width /p; s/^ *Height: */height /p'
 
-# The language key writes the settings file.
+# The language key writes the settings file (once the window has taken its first keys).
+sleep 0.3
 xdotool key l
 i=0
 while [ $i -lt 100 ] && [ ! -f "$data/indstillinger.txt" ]; do sleep 0.1; i=$((i + 1)); done
