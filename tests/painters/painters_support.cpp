@@ -53,6 +53,12 @@ SDL_Texture *stand_in_atlas(SDL_BlendMode mode) {
     return t;
 }
 
+// A row of a panel edge: light gold (230, 190, 110) at alpha 220 over whatever lies below.
+bool gold_edge(int y) {
+    const Rgb c = pixel(10, y);
+    return c.r > 180 && c.g > 140 && c.b > 70 && c.b < 160;
+}
+
 // The bot of the headless test run drives the scenes, as it drives `kestrune --test`.
 void bot_ticks(int n) {
     for (int i = 0; i < n; i++) {
@@ -260,6 +266,11 @@ StandIns::~StandIns() {
 
 bool near(Rgb a, Rgb b, int t) {
     return std::abs(a.r - b.r) <= t && std::abs(a.g - b.g) <= t && std::abs(a.b - b.b) <= t;
+}
+
+bool panel_at(int y, int h) {
+    return gold_edge(y) && gold_edge(y + 1) && gold_edge(y + h - 2) && gold_edge(y + h - 1) && !gold_edge(y - 1) &&
+           !gold_edge(y + h);
 }
 
 Box colour_box(Rgb colour, int x, int y, int w, int h, int tolerance) {

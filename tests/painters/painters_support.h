@@ -62,6 +62,9 @@ extern const Rgb PORTRAIT_COLOUR;
 extern const Rgb LOGO_COLOUR;
 
 bool near(Rgb a, Rgb b, int tolerance);
+// A full-width panel (gfx_draw_banner) over rows y..y+h-1: its light gold edge rows at
+// both ends, seen at x 10, and no such row just outside.
+bool panel_at(int y, int h);
 // The box of pixels within tolerance of the colour, within (x, y, w, h).
 Box colour_box(Rgb colour, int x, int y, int w, int h, int tolerance = 2);
 int colour_count(Rgb colour, int x, int y, int w, int h, int tolerance = 2);

@@ -85,22 +85,6 @@ TEST(PictureRegression, EveryScenePaintsAsRecorded) {
     reset_world();
 }
 
-// Painting twice gives the same picture: nothing is carried from one frame to the next.
-TEST(PictureRegression, RepaintingAFrameGivesTheSamePicture) {
-    for (int i = 0; i < SCENE_COUNT; i++) {
-        SCENES[i].paint();
-        const uint64_t first = canvas_hash();
-        clear();
-        if (SCENES[i].title) {
-            gfx_draw_title_screen();
-        } else {
-            gfx_draw_play_screen();
-        }
-        EXPECT_EQ(canvas_hash(), first) << SCENES[i].name;
-    }
-    reset_world();
-}
-
 TEST(PictureRegression, TheHeadlessModesPaintTheScenesTheyCopy) {
     testutil::TempDir home;
     // The test run with the bot on level 10: its last picture is the busy-game scene.
