@@ -2,7 +2,8 @@
 // full swing, level complete, game over, victory, pause) are painted with the real
 // pictures and hashed; the hashes are kept in picture_hashes.txt beside this file. A
 // changed picture fails here and is written to the build tree for a look; when the
-// change is meant, run the test with KESTRUNE_UPDATE_PICTURES=1 to write the new hashes.
+// change is meant (new art, another SDL build), run the test with
+// KESTRUNE_UPDATE_PICTURES=1 to write the new hashes.
 // The executable's headless modes paint the same pictures as the scenes that copy them.
 #include <gtest/gtest.h>
 
