@@ -93,7 +93,7 @@ void draw_hens(const LevelLayout &L, SDL_Texture *background, int level) {
             const float cx = s == 0 ? X + PLAY_X + 8 : X + PLAY_X - 8;
             gfx_draw_sprite(hen_pose(s, f, level), s, 255, cx, L.perch_y[f] + 10, 148.0f);
             // The strip of the background that shows the nest's front edge, copied back
-            // over the lower part of the hen.
+            // over the hen's lower half.
             const int nx = (int)(X - 85);
             const int ny = (int)(L.perch_y[f] - 4);
             const SDL_Rect src = {nx, ny, 170, 30};

@@ -80,7 +80,7 @@ TEST(PlayScreen, PanelsStandOverTheWorldByPhaseAndPause) {
     EXPECT_GT(letters, 200);
     EXPECT_EQ(covered, 0);
 
-    // The victory panel over the lower part of the play area, rows 556..695.
+    // The victory panel over the bottom of the play area, rows 556..695.
     app_paused = 0;
     game_state.phase = PHASE_VICTORY;
     screen = play_screen();

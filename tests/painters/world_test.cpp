@@ -22,7 +22,7 @@ Box join(Box a, Box b) {
     return Box{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
-// The box of one of the sprites' two colours within a part of the canvas (the play area
+// The box of one of the sprites' two colours within a strip of the canvas (the play area
 // if not said).
 Box sprite_box(int first, int last = -1, int x = PLAY_X0, int w = 960) {
     Box box = {1 << 20, 1 << 20, -1, -1};
