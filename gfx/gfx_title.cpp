@@ -1,0 +1,135 @@
+// Kestrune: the title screen shown between games. The fifteen level backgrounds in turn
+// with a cross-fade, a shade at the top, the falling confetti, the game's title, the
+// Ukrainian banner when a Russian locale was seen, a panel that shows the instructions
+// and the high-score table by turns, a blinking prompt, two cheering heroes and the
+// credits. Everything follows from the title clock app_frame, the high-score table, the
+// current language and the confetti: the same inputs give the same picture.
+#include <cstdio>
+#include <cstring>
+
+#include "app/app.h"
+#include "game/game.h"
+#include "gfx/gfx.h"
+#include "text/text.h"
+
+namespace {
+
+const int BACKGROUND_TICKS = 480;  // each background stands this long
+const int FADE_START = 420;        // and fades into the next after this
+const int PAGE_TICKS = 420;        // instructions and high scores change this often
+const int BLINK_TICKS = 30;        // the prompt is hidden, then shown, this long
+
+const PackedColour WHITE = 0xFFFFFFFF;
+const PackedColour GOLD = 0xFF78DEFF;
+const PackedColour CREAM = 0xFFC8ECFF;
+const PackedColour GREY = 0xFFC8D2E1;
+const PackedColour SALMON = 0xFFAFBEFF;
+
+// The level backgrounds, stretched to the canvas height with their aspect ratio kept
+// (52 pixels cut off each side), the next one fading in over the last 59 ticks.
+void draw_backgrounds(int t) {
+    const int i = (t / BACKGROUND_TICKS) % GAME_LEVELS;
+    const int r = t % BACKGROUND_TICKS;
+    const SDL_Rect dst = {-52, 0, 1104, 736};
+    SDL_Texture *current = gfx_background_texture(i);
+    SDL_SetTextureAlphaMod(current, 255);
+    SDL_RenderCopy(gfx_renderer, current, nullptr, &dst);
+    if (r > FADE_START) {
+        SDL_Texture *next = gfx_background_texture(i + 1);
+        SDL_SetTextureAlphaMod(next, (Uint8)((r - FADE_START) * 255 / 60));
+        SDL_RenderCopy(gfx_renderer, next, nullptr, &dst);
+        SDL_SetTextureAlphaMod(next, 255);
+    }
+}
+
+// The logo in Danish, else the hero's portrait beside the language's title picture, the
+// two centred together. Returns the row where the Ukrainian banner goes.
+int draw_title() {
+    if (lang_get() == 0) {
+        gfx_draw_title_logo(500, 12, 210);
+        return 222;
+    }
+    int w = text_draw_title(-2000, 0, 104);  // only measures
+    int h = 104;
+    if (w >= 721) {
+        // Shrunk to about 720 pixels wide.
+        h = (int)(74880u / (unsigned)w);
+        w = 720;
+    }
+    const int x0 = (844 - w) / 2;
+    gfx_draw_hero_portrait(x0 + 75, 22, 160);
+    text_draw_title(x0 + 156, 102 - h / 2, h);
+    return 190;
+}
+
+void draw_high_scores() {
+    text_draw(STR_HIGH_SCORES, 500, 298, FONT_LARGE, ALIGN_CENTRE, GOLD);
+    char buf[64];
+    for (int i = 0; i < 10; i++) {
+        const HighScoreEntry &row = app_high_scores[i];
+        const int y = 348 + 22 * i;
+        std::snprintf(buf, sizeof buf, "%2d.", i + 1);
+        gfx_font_draw_at(buf, 330, y, FONT_SMALL, ALIGN_RIGHT, GREY);
+        // The name field holds at most 15 bytes and its NUL; a copy keeps a field
+        // without one from being read past its end.
+        char name[sizeof row.name + 1];
+        std::memcpy(name, row.name, sizeof row.name);
+        name[sizeof row.name] = '\0';
+        gfx_font_draw_at(name, 350, y, FONT_SMALL, ALIGN_LEFT, WHITE);
+        std::snprintf(buf, sizeof buf, "%d", (int)row.score);
+        gfx_font_draw_at(buf, 600, y, FONT_SMALL, ALIGN_RIGHT, GOLD);
+        const char *level = lang_int_arg(row.level);
+        text_draw(STR_HS_LEVEL, 700, y, FONT_SMALL, ALIGN_RIGHT, GREY, level);
+    }
+}
+
+void draw_instructions(int t) {
+    text_draw_fit(STR_INTRO, 500, 320, FONT_SMALL, ALIGN_CENTRE, GOLD, 940);
+    text_draw_fit(STR_CONTROLS, 500, 380, FONT_SMALL, ALIGN_CENTRE, CREAM, 940);
+    text_draw_fit(STR_EGG_KINDS, 500, 414, FONT_SMALL, ALIGN_CENTRE, CREAM, 940);
+    text_draw_fit(STR_KEYS, 500, 448, FONT_SMALL, ALIGN_CENTRE, CREAM, 940);
+    const char *name = lang_slot_arg(STR_LANGUAGE_NAME);
+    text_draw(STR_LANGUAGE_KEY, 500, 506, FONT_SMALL, ALIGN_CENTRE, SALMON, name);
+    // Four painted eggs spinning in pairs beside the language line.
+    const float ft = (float)t;
+    gfx_draw_sprite_rotated(33, 230, 60.0f, 526.0f, 34.0f, ft * -2.0f);
+    gfx_draw_sprite_rotated(33, 230, 110.0f, 526.0f, 34.0f, ft + ft);
+    gfx_draw_sprite_rotated(33, 230, 940.0f, 526.0f, 34.0f, ft * -2.0f);
+    gfx_draw_sprite_rotated(33, 230, 890.0f, 526.0f, 34.0f, ft + ft);
+}
+
+}  // namespace
+
+void gfx_draw_title_screen() {
+    const int t = app_frame < 0 ? 0 : app_frame;
+
+    draw_backgrounds(t);
+    // Shade: 26 bands of 8 rows, from alpha 190 at the top down to 15.
+    for (int k = 0; k < 26; k++) gfx_fill_rect(0, 8 * k, 1000, 8, 0xBE0A1C12u - (uint32_t)k * 0x07000000u);
+    gfx_draw_confetti();
+
+    const int y0 = draw_title();
+    if (lang_ru_flag()) {
+        gfx_fill_rect(370, y0, 260, 15, 0xF0B75700);
+        gfx_fill_rect(370, y0 + 15, 260, 15, 0xF000D7FF);
+        text_draw(STR_UKRAINE_BANNER, 500, y0 + 3, FONT_SMALL, ALIGN_CENTRE, WHITE);
+    }
+
+    gfx_draw_banner(290, 290);
+    if ((t / PAGE_TICKS) % 2 == 1) {
+        draw_high_scores();
+    } else {
+        draw_instructions(t);
+    }
+
+    gfx_draw_banner(600, 64);
+    if ((t / BLINK_TICKS) % 2 == 1) text_draw(STR_PRESS_ENTER, 500, 608, FONT_LARGE, ALIGN_CENTRE, GOLD);
+
+    // Two cheering heroes, always in opposite frames, changing every 12 ticks.
+    const int c = t / 12;
+    gfx_draw_sprite(13 + c % 2, 0, 255, 80.0f, 606.0f, 130.0f);
+    gfx_draw_sprite(13 + (c + 1) % 2, 1, 255, 920.0f, 606.0f, 130.0f);
+
+    gfx_fill_rect(0, 702, 1000, 34, 0xAA0A1C12);
+    text_draw_fit(STR_CREDITS, 500, 708, FONT_SMALL, ALIGN_CENTRE, GREY, 960);
+}
