@@ -941,7 +941,7 @@ void straw_hat(cairo_t *cr, double x, double y) {
     shape(cr, lighter(pal::straw, 0.1), LW * 0.8, 0.8);
     cairo_move_to(cr, x - 18, y - 1);
     cairo_curve_to(cr, x - 6, y + 2, x + 6, y + 2, x + 18, y - 1);
-    inked_stroke(cr, pal::cap, 4, 0.8);
+    inked_stroke(cr, rgb(204, 60, 56), 4, 0.8);
 }
 
 void pumpkin(cairo_t *cr, double x, double y, double s) {
