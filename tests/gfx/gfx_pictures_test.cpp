@@ -1,5 +1,6 @@
 // Kestrune graphics tests: the generated pictures as the game embeds them: their formats
-// and sizes, every sprite inside its own cell, and the hero's frames matching.
+// and sizes, every sprite inside its own cell, the hero's frames matching, and the
+// backgrounds dark where the messages go.
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
@@ -82,6 +83,33 @@ TEST(Pictures, BackgroundsAreBaselineThreeComponentJpegs) {
             p += 2 + len;
         }
         EXPECT_TRUE(found) << "background " << i;
+    }
+}
+
+// The message line is drawn in gold over the top of the play area (canvas y 80, which is
+// background y 20, centred on x 480), and the extra-life notice rises to it: behind it
+// every background keeps its top band mid-dark, with no bright strip (snow, white trim)
+// for the gold to vanish against.
+TEST(Pictures, BackgroundsStayDarkBehindTheMessageLine) {
+    const int x0 = 180, x1 = 780, y0 = 18, y1 = 47;
+    for (int i = 0; i < GFX_BACKGROUND_COUNT; i++) {
+        Decoded bg(gfx_level_backgrounds[i], *gfx_level_background_sizes[i]);
+        ASSERT_NE(bg.px, nullptr) << "background " << i;
+        ASSERT_EQ(bg.w, 960);
+        int bright = 0;
+        double brightest_row = 0;
+        for (int y = y0; y < y1; y++) {
+            double row = 0;
+            for (int x = x0; x < x1; x++) {
+                const unsigned char *p = bg.at(x, y);
+                const double luma = (0.2126 * p[0] + 0.7152 * p[1] + 0.0722 * p[2]) / 255.0;
+                row += luma;
+                bright += luma > 0.75;
+            }
+            brightest_row = std::max(brightest_row, row / (x1 - x0));
+        }
+        EXPECT_LT(brightest_row, 0.55) << "background " << i;
+        EXPECT_LT(bright, (x1 - x0) * (y1 - y0) / 100) << "background " << i;
     }
 }
 

@@ -24,7 +24,7 @@ namespace pal {
 extern const Col ink;        // outlines
 extern const Col light;      // the warm light that brightens tops
 extern const Col shadow;     // the warm dark that shades bottoms
-extern const Col skin, cheek, hair, cap, cap_band, shirt, overalls, boot, wicker, wicker_dark;
+extern const Col skin, cheek, hair, hat, hat_band, hat_flower, cream, shirt, overalls, boot, wicker, wicker_dark;
 extern const Col hen, hen_breast, comb, beak, egg_white, egg_gold, rotten, chick, yolk;
 extern const Col wood, wood_dark, wood_light, straw, straw_dark, eye, white, sky;
 extern const Col paint_a, paint_b, paint_c, leaf;

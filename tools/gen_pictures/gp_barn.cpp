@@ -232,7 +232,7 @@ Col wall_base(int kind) {
     }
 }
 
-// Beams and posts: darker wood, or white trim on a painted barn.
+// Posts: darker wood, or white trim on a painted barn.
 Col trim_of(int kind) {
     switch (kind) {
     case WALL_RED: return rgb(236, 226, 206);
@@ -241,6 +241,10 @@ Col trim_of(int kind) {
     default: return darker(pal::wood, 0.25);
     }
 }
+
+// The tie beam across the top of the wall, behind the messages and the head-up display:
+// the trim's wood, but dark timber on the painted barn, where white would glare.
+Col tie_beam_of(int kind) { return kind == WALL_RED ? darker(pal::wood, 0.35) : trim_of(kind); }
 
 Col wall_wood(Rng &rng, int kind) {
     Col base = wall_base(kind);
@@ -565,12 +569,49 @@ void window_path(cairo_t *cr, const WindowGeom &g, int kind) {
     }
 }
 
+// One icicle hanging from (x, y), len long.
+void icicle(cairo_t *cr, double x, double y, double len) {
+    cairo_move_to(cr, x - 4, y);
+    cairo_line_to(cr, x, y + len);
+    cairo_line_to(cr, x + 4, y);
+    cairo_close_path(cr);
+    shape(cr, rgb(224, 240, 255), 1.0, 0.5);
+}
+
+// Icicles hanging outside along the top of the window (from the loft door's lintel), seen
+// below its frame: long in deep winter, a few short dripping ones in the thaw. Kept to the
+// window so the wall's top band stays dark behind the messages drawn over it.
+void window_icicles(cairo_t *cr, const Mood &m, const WindowGeom &g) {
+    if (!m.snow && m.props != PROPS_WINTER) return;
+    const bool thaw = !m.snow;
+    const int n = thaw ? 8 : 12;
+    const double r = g.w / 2, cx = g.x + r;
+    for (int i = 0; i < n; i++) {
+        const double x = g.x + 16 + i * (g.w - 32) / (n - 1);
+        double top = g.y;
+        if (m.window != 1) {
+            // Under the arch: the top follows the round head, hidden behind the frame.
+            const double dx = x - cx;
+            if (std::fabs(dx) > 0.82 * r) continue;
+            top = g.y + r - std::sqrt(r * r - dx * dx) + 4;
+        }
+        const double len = (thaw ? 15 : 16) + ((i * 7) % 5) * (thaw ? 3.0 : 4.0);
+        icicle(cr, x, top, len);
+        if (thaw && i % 2 == 1) {
+            // A drop about to fall.
+            path_egg(cr, x, top + len + 7, 5, 7);
+            shape(cr, rgb(170, 214, 250), 0.8, 0.5);
+        }
+    }
+}
+
 void window(cairo_t *cr, const Mood &m, Rng &rng, const WindowGeom &g) {
     // The view.
     cairo_save(cr);
     window_path(cr, g, m.window);
     cairo_clip(cr);
     outside(cr, m, rng, g.x, g.y, g.w, g.h);
+    window_icicles(cr, m, g);
     cairo_restore(cr);
     Col frame = mix(pal::wood_light, pal::wood, 0.4);
     if (m.window == 1) {
@@ -602,6 +643,12 @@ void window(cairo_t *cr, const Mood &m, Rng &rng, const WindowGeom &g) {
         beam(cr, rng, g.x - 6, g.y - 6, g.x - 6, g.y + g.h + 6, 12, frame);
         beam(cr, rng, g.x + g.w + 6, g.y - 6, g.x + g.w + 6, g.y + g.h + 6, 12, frame);
         beam(cr, rng, g.x - 10, g.y + g.h + 6, g.x + g.w + 10, g.y + g.h + 6, 12, frame);
+        if (m.snow) {
+            // Snow lying on the lintel and drifted onto the sill.
+            path_round_rect(cr, g.x - 12, g.y - 18, g.w + 24, 8, 4);
+            path_round_rect(cr, g.x - 14, g.y + g.h - 4, g.w + 28, 7, 3.5);
+            shape(cr, rgb(250, 252, 255), LW * 0.6, 0.4);
+        }
         return;
     }
     // Glass glint, mullions and frame.
@@ -941,7 +988,7 @@ void straw_hat(cairo_t *cr, double x, double y) {
     shape(cr, lighter(pal::straw, 0.1), LW * 0.8, 0.8);
     cairo_move_to(cr, x - 18, y - 1);
     cairo_curve_to(cr, x - 6, y + 2, x + 6, y + 2, x + 18, y - 1);
-    inked_stroke(cr, pal::cap, 4, 0.8);
+    inked_stroke(cr, rgb(204, 60, 56), 4, 0.8);
 }
 
 void pumpkin(cairo_t *cr, double x, double y, double s) {
@@ -1085,19 +1132,6 @@ void sled(cairo_t *cr, double x, double y) {
     cairo_curve_to(cr, 124, 14, 124, -10, 110, -10);
     inked_stroke(cr, rgb(170, 170, 180), 4, 1.0);
     cairo_restore(cr);
-}
-
-void icicles(cairo_t *cr, Rng &rng, double x0, double x1, double y) {
-    for (double x = x0; x < x1; x += rng.range(14, 26)) {
-        double l = rng.range(8, 26);
-        cairo_move_to(cr, x - 4, y);
-        cairo_line_to(cr, x, y + l);
-        cairo_line_to(cr, x + 4, y);
-        cairo_close_path(cr);
-        shape(cr, rgb(224, 240, 255), 1.0, 0.5);
-    }
-    path_round_rect(cr, x0 - 6, y - 6, x1 - x0 + 12, 9, 4);
-    shape(cr, rgb(250, 252, 255), 1.2, 0.3);
 }
 
 void snow_drift(cairo_t *cr, double x, double y, double w) {
@@ -1412,7 +1446,7 @@ cairo_surface_t *make_background(int level) {
     g.y = m.window == 1 ? 74 : 60;
     g.h = m.window == 1 ? 236 : 256;
     // Tie beam across the top and the corner posts.
-    beam(cr, rng, -10, 22, W + 10, 22, 22, trim);
+    beam(cr, rng, -10, 22, W + 10, 22, 22, tie_beam_of(m.wall));
     beam(cr, rng, 20, -10, 20, FLOOR_Y, 26, trim);
     beam(cr, rng, W - 20, -10, W - 20, FLOOR_Y, 26, trim);
     // With one floor the upper walls are free: two small windows high up.
@@ -1506,9 +1540,6 @@ cairo_surface_t *make_background(int level) {
     }
     if (L.floors == 1 && m.props == PROPS_RAIN) raincoat(cr, 200, 180);
     if (L.floors == 1 && m.props == PROPS_SUMMER) straw_hat(cr, 240, 210);
-    if (m.props == PROPS_WINTER) {
-        icicles(cr, rng, g.x - 70, g.x + g.w + 70, 36);
-    }
     if (m.decor == DECOR_EASTER) {
         bunting(cr, 34, g.x - 8, 38, 40);
         bunting(cr, g.x + g.w + 8, W - 34, 38, 40);

@@ -1,5 +1,5 @@
 // Kestrune picture generator: Plimby, the hero. One figure, designed once: a farm child
-// in a berry-red knitted cap with a cream bobble, ginger hair, a mustard shirt, blue
+// in a straw sun hat with a green band, ginger hair, a mustard shirt, blue
 // overalls and brown boots, carrying a wicker basket. Every frame is the same figure in
 // another pose: a pose is a handful of joint positions, and the limbs follow them.
 #include <cmath>
@@ -199,6 +199,112 @@ void star(cairo_t *cr, double cx, double cy, double r) {
     shape(cr, rgb(255, 222, 90), LW * 0.7);
 }
 
+// The straw sun hat, the same hat in both views, in head radii R: a flat round brim seen
+// a little from above, a crown with rounded shoulders, a green band and a pink flower
+// tucked into it on the hero's right. The side view sets it a touch forward over the
+// brow and tips it back a little; the front view sits it straight.
+const double HAT_BRIM = 1.5;        // brim's half width
+const double HAT_TILT_VIEW = 0.19;  // how flat every level circle of the hat looks
+const double HAT_CROWN = 0.88;      // crown's half width at the brim
+const double HAT_CROWN_H = 0.8;     // crown's height above the brim
+const double HAT_BAND = 0.24;       // band's height
+
+// The crown's base: the front half of a level circle of half width w, HAT_TILT_VIEW deep,
+// from its right end to its left, lifted by up. Continues the current path.
+void hat_base_arc(cairo_t *cr, double w, double up) {
+    const double d = w * HAT_TILT_VIEW;
+    cairo_curve_to(cr, w * 0.55, d * 1.33 - up, -w * 0.55, d * 1.33 - up, -w, -up);
+}
+
+void straw_lines(cairo_t *cr, double lw) {
+    set_col(cr, with_alpha(darker(pal::hat, 0.4), 0.4));
+    cairo_set_line_width(cr, lw * 0.35);
+    cairo_stroke(cr);
+}
+
+void hat(cairo_t *cr, double R, double lw, bool side) {
+    const double bw = HAT_BRIM * R, bd = bw * HAT_TILT_VIEW;
+    const double w = HAT_CROWN * R, h = HAT_CROWN_H * R, band = HAT_BAND * R;
+    cairo_save(cr);
+    if (side) {
+        cairo_translate(cr, 0.03 * R, -0.55 * R);
+        cairo_rotate(cr, -0.13);
+    } else {
+        cairo_translate(cr, 0, -0.7 * R);
+    }
+    // Brim, with the straw's rings.
+    cairo_new_path(cr);
+    path_ellipse(cr, 0, 0, bw, bd);
+    cairo_save(cr);
+    shape(cr, pal::hat, lw);
+    cairo_restore(cr);
+    cairo_save(cr);
+    path_ellipse(cr, 0, 0, bw, bd);
+    cairo_clip(cr);
+    for (int i = 1; i <= 3; i++) {
+        const double t = 0.55 + 0.14 * i;
+        path_ellipse(cr, 0, 0, bw * t, bd * t);
+        straw_lines(cr, lw);
+    }
+    cairo_restore(cr);
+    path_ellipse(cr, 0, 0, bw, bd);
+    outline(cr, lw);
+    // Crown: sides rising a little inwards to rounded shoulders and a softly dented top.
+    auto crown_path = [&]() {
+        cairo_new_path(cr);
+        cairo_move_to(cr, -w, 0);
+        cairo_curve_to(cr, -w * 0.98, -h * 0.55, -w * 0.92, -h, -w * 0.45, -h);
+        cairo_curve_to(cr, -w * 0.2, -h, -w * 0.1, -h * 0.93, 0, -h * 0.93);
+        cairo_curve_to(cr, w * 0.1, -h * 0.93, w * 0.2, -h, w * 0.45, -h);
+        cairo_curve_to(cr, w * 0.92, -h, w * 0.98, -h * 0.55, w, 0);
+        hat_base_arc(cr, w, 0);
+        cairo_close_path(cr);
+    };
+    crown_path();
+    shape(cr, lighter(pal::hat, 0.06), lw);
+    cairo_save(cr);
+    crown_path();
+    cairo_clip(cr);
+    // Rows of plaited straw going round the crown.
+    for (int i = 1; i <= 3; i++) {
+        const double up = band + (h - band) * 0.22 * i;
+        cairo_move_to(cr, w * 1.1, -up);
+        hat_base_arc(cr, w * 1.1, up);
+        straw_lines(cr, lw);
+    }
+    // The band round its foot.
+    cairo_move_to(cr, w * 1.1, 0.3 * R);
+    cairo_line_to(cr, w * 1.1, -band);
+    hat_base_arc(cr, w * 1.1, band);
+    cairo_line_to(cr, -w * 1.1, 0.3 * R);
+    cairo_close_path(cr);
+    fill_lit(cr, pal::hat_band, 0.7);
+    cairo_new_path(cr);
+    cairo_move_to(cr, w * 1.1, -band);
+    hat_base_arc(cr, w * 1.1, band);
+    set_col(cr, pal::ink);
+    cairo_set_line_width(cr, lw * 0.7);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    crown_path();
+    outline(cr, lw);
+    gloss(cr, -w * 0.45, -h * 0.78, w * 0.35, h * 0.12, 0.45);
+    // The flower on the band: five petals round a yellow middle.
+    const double fx = side ? 0.4 * w : -0.6 * w;
+    const double fy = -band * 0.5 + w * HAT_TILT_VIEW * std::sqrt(1 - (fx / w) * (fx / w));
+    const double pr = 0.15 * R;
+    cairo_new_path(cr);
+    for (int i = 0; i < 5; i++) {
+        const double a = -M_PI / 2 + i * 2 * M_PI / 5;
+        cairo_new_sub_path(cr);
+        path_ellipse(cr, fx + pr * std::cos(a), fy + pr * std::sin(a), pr * 0.72, pr * 0.72);
+    }
+    shape(cr, pal::hat_flower, lw * 0.7);
+    path_ellipse(cr, fx, fy, pr * 0.5, pr * 0.5);
+    shape(cr, rgb(255, 214, 70), lw * 0.5);
+    cairo_restore(cr);
+}
+
 // The head seen from the side, facing right, centred on the origin, radius R.
 void head_side(cairo_t *cr, int eyes, int mouth, double tear) {
     const double R = HEAD_R;
@@ -347,41 +453,7 @@ void head_side(cairo_t *cr, int eyes, int mouth, double tear) {
         cairo_stroke(cr);
         break;
     }
-    // The knitted cap: a dome over the top with a cream band, the tip flopping back
-    // to a bobble.
-    cairo_new_path(cr);
-    cairo_move_to(cr, -0.1 * R, -0.75 * R);
-    cairo_curve_to(cr, -0.6 * R, -1.1 * R, -1.25 * R, -0.9 * R, -1.5 * R, -0.35 * R);
-    cairo_line_to(cr, -1.3 * R, -0.25 * R);
-    cairo_curve_to(cr, -1.05 * R, -0.55 * R, -0.7 * R, -0.5 * R, -0.4 * R, -0.35 * R);
-    cairo_close_path(cr);
-    shape(cr, darker(pal::cap, 0.12), LW);
-    cairo_arc(cr, 0, -0.02 * R, 1.06 * R, M_PI * 1.02, M_PI * 2.03);
-    cairo_curve_to(cr, 0.6 * R, -0.5 * R, -0.6 * R, -0.52 * R, -1.06 * R, -0.04 * R);
-    cairo_close_path(cr);
-    shape(cr, pal::cap, LW);
-    // Ribs of the knit.
-    set_col(cr, with_alpha(darker(pal::cap, 0.45), 0.55));
-    cairo_set_line_width(cr, 0.0045);
-    for (int i = -3; i <= 3; i++) {
-        double a = -M_PI / 2 + i * 0.33;
-        cairo_move_to(cr, 0.95 * R * std::cos(a) * 0.92, -0.02 * R + 0.95 * R * std::sin(a) * 0.92);
-        cairo_line_to(cr, 0.62 * R * std::cos(a) * 1.0, -0.36 * R + 0.25 * R * std::sin(a));
-        cairo_stroke(cr);
-    }
-    // Band.
-    cairo_new_path(cr);
-    cairo_move_to(cr, -1.1 * R, -0.06 * R);
-    cairo_curve_to(cr, -0.6 * R, -0.6 * R, 0.6 * R, -0.62 * R, 1.07 * R, -0.12 * R);
-    cairo_line_to(cr, 1.02 * R, -0.36 * R);
-    cairo_curve_to(cr, 0.6 * R, -0.82 * R, -0.6 * R, -0.8 * R, -1.06 * R, -0.3 * R);
-    cairo_close_path(cr);
-    shape(cr, pal::cap_band, LW * 0.85);
-    gloss(cr, -0.25 * R, -0.85 * R, 0.35 * R, 0.12 * R, 0.35);
-    // Bobble.
-    path_ellipse(cr, -1.45 * R, -0.2 * R, 0.27 * R, 0.27 * R);
-    shape(cr, pal::cap_band, LW);
-    gloss(cr, -1.52 * R, -0.3 * R, 0.1 * R, 0.08 * R, 0.7);
+    hat(cr, R, LW, true);
     // Tear.
     if (tear >= 0) {
         double ty = 0.14 * R + tear * 0.5 * R;
@@ -617,7 +689,7 @@ void draw_hero_hurt(cairo_t *cr) {
     p.back_ankle = Pt{0.36, GROUND - 0.032};
     p.front_ankle = Pt{0.54, GROUND - 0.032};
     p.hip.y += 0.01;
-    // Hands clutching the cap.
+    // Hands clutching the hat.
     Pt h = head_of(p);
     p.near_hand = Pt{h.x + 0.07, h.y - 0.08};
     p.far_hand = Pt{h.x - 0.08, h.y - 0.09};
@@ -660,7 +732,7 @@ void draw_hero_game_over(cairo_t *cr, int frame) {
 namespace {
 
 void head_front(cairo_t *cr, double R, int eyes, int mouth, double lw) {
-    // Hair at the sides under the cap.
+    // Hair at the sides under the hat.
     for (int s = -1; s <= 1; s += 2) {
         cairo_move_to(cr, s * 0.55 * R, -0.5 * R);
         cairo_curve_to(cr, s * 1.15 * R, -0.4 * R, s * 1.12 * R, 0.25 * R, s * 0.92 * R, 0.5 * R);
@@ -741,37 +813,7 @@ void head_front(cairo_t *cr, double R, int eyes, int mouth, double lw) {
         cairo_curve_to(cr, -0.1 * R, 0.6 * R, 0.1 * R, 0.6 * R, 0.22 * R, 0.46 * R);
         cairo_stroke(cr);
     }
-    // Cap: dome, ribs, band, and the tip flopping to the left with its bobble.
-    cairo_new_path(cr);
-    cairo_move_to(cr, -0.2 * R, -0.95 * R);
-    cairo_curve_to(cr, -0.7 * R, -1.3 * R, -1.2 * R, -1.25 * R, -1.4 * R, -0.9 * R);
-    cairo_line_to(cr, -1.2 * R, -0.8 * R);
-    cairo_curve_to(cr, -0.9 * R, -1.0 * R, -0.6 * R, -0.9 * R, -0.4 * R, -0.7 * R);
-    cairo_close_path(cr);
-    shape(cr, darker(pal::cap, 0.12), lw);
-    cairo_arc(cr, 0, -0.1 * R, 1.06 * R, M_PI * 1.0, M_PI * 2.0);
-    cairo_curve_to(cr, 0.6 * R, -0.55 * R, -0.6 * R, -0.55 * R, -1.06 * R, -0.1 * R);
-    cairo_close_path(cr);
-    shape(cr, pal::cap, lw);
-    set_col(cr, with_alpha(darker(pal::cap, 0.45), 0.55));
-    cairo_set_line_width(cr, lw * 0.45);
-    for (int i = -3; i <= 3; i++) {
-        double x = i * 0.26 * R;
-        cairo_move_to(cr, x * 1.0, -0.62 * R);
-        cairo_curve_to(cr, x * 1.05, -0.8 * R, x * 0.95, -0.92 * R, x * 0.85, -1.0 * R);
-        cairo_stroke(cr);
-    }
-    cairo_new_path(cr);
-    cairo_move_to(cr, -1.1 * R, -0.1 * R);
-    cairo_curve_to(cr, -0.6 * R, -0.55 * R, 0.6 * R, -0.55 * R, 1.1 * R, -0.1 * R);
-    cairo_line_to(cr, 1.06 * R, -0.38 * R);
-    cairo_curve_to(cr, 0.6 * R, -0.8 * R, -0.6 * R, -0.8 * R, -1.06 * R, -0.38 * R);
-    cairo_close_path(cr);
-    shape(cr, pal::cap_band, lw * 0.85);
-    gloss(cr, -0.3 * R, -0.95 * R, 0.35 * R, 0.12 * R, 0.35);
-    path_ellipse(cr, -1.38 * R, -0.78 * R, 0.27 * R, 0.27 * R);
-    shape(cr, pal::cap_band, lw);
-    gloss(cr, -1.45 * R, -0.88 * R, 0.1 * R, 0.08 * R, 0.7);
+    hat(cr, R, lw, false);
 }
 
 }  // namespace
@@ -848,7 +890,7 @@ void draw_hero_head_icon(cairo_t *cr) {
     // The front-view head filling the icon, with a heavier outline so it reads when
     // drawn 32 pixels wide.
     cairo_save(cr);
-    cairo_translate(cr, 0.555, 0.585);
+    cairo_translate(cr, 0.5, 0.6);
     head_front(cr, 0.29, EYES_OPEN, MOUTH_SMILE, 0.028);
     cairo_restore(cr);
 }

@@ -138,7 +138,7 @@ cairo_surface_t *make_title_logo() {
                     nullptr, 6, 10);
     }
     stroke_word(cr, lefts, total, base_y, STROKE + 2 * (CREAM + INK), pal::ink, nullptr, 0, 0);
-    stroke_word(cr, lefts, total, base_y, STROKE + 2 * CREAM, pal::cap_band, nullptr, 0, 0);
+    stroke_word(cr, lefts, total, base_y, STROKE + 2 * CREAM, pal::cream, nullptr, 0, 0);
     // The letters: leaf green, lighter at the top.
     cairo_pattern_t *green = cairo_pattern_create_linear(0, base_y - CAP, 0, base_y);
     cairo_pattern_add_color_stop_rgb(green, 0.0, 0.56, 0.8, 0.3);
@@ -189,7 +189,7 @@ cairo_surface_t *make_hero_portrait() {
     cairo_stroke(cr);
     cairo_restore(cr);
     // Plimby from the chest up: the front view, large. Drawn clipped to the frame, then
-    // again above the frame's middle so the cap rises over the rim.
+    // again above the frame's middle so the hat rises over the rim.
     for (int pass = 0; pass < 2; pass++) {
         cairo_save(cr);
         if (pass == 0) {
