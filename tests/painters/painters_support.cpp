@@ -1,6 +1,8 @@
 // Kestrune painter tests: the shared canvas, stand-in pictures, globals and scenes.
 #include "painters_support.h"
 
+#include "tests/common/game_reset.h"
+
 #include <stb_image_write.h>
 
 #include <cstdlib>
@@ -323,25 +325,7 @@ std::vector<unsigned char> globals_bytes() {
 
 void reset_world() {
     ensure_renderer();
-    game_state = GameState{};
-    std::memset(game_eggs, 0, sizeof game_eggs);
-    std::memset(game_splats, 0, sizeof game_splats);
-    std::memset(game_chicks, 0, sizeof game_chicks);
-    std::memset(game_hen_timers, 0, sizeof game_hen_timers);
-    std::memset(game_victory_eggs, 0, sizeof game_victory_eggs);
-    std::memset(game_confetti, 0, sizeof game_confetti);
-    game_basket_side = 0;
-    game_basket_floor = 0;
-    game_basket_y = 0.0f;
-    game_catch_timer = 0;
-    game_turn_timer = 0;
-    game_hurt_timer = 0;
-    game_slow_timer = 0;
-    game_prev_up = 0;
-    game_prev_down = 0;
-    game_spawn_countdown = 0;
-    game_last_hen = -1;
-    game_message_id = -1;
+    reset_game_globals();
     app_frame = 0;
     app_paused = 0;
     app_state = SCREEN_TITLE;
