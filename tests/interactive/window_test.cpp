@@ -58,7 +58,7 @@ TEST(Window, PlayAGameIntoTheTableAndQuit) {
     // The game's own code keeps no heap; the in-process tests check it for leaks.
     const char *asan = std::getenv("ASAN_OPTIONS");
     std::string env = "ASAN_OPTIONS='" + std::string(asan ? asan : "") + ":detect_leaks=0' ";
-    std::string command = env + "timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' sh '" KESTRUNE_WINDOW_DRIVER
+    std::string command = env + "timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' sh '" KESTRUNE_WINDOW_DRIVER
                           "' '" KESTRUNE_EXE "' '" + home.path() + "' 2>&1";
     // xvfb-run -a picks its display number racily against X servers of other processes:
     // a server that could not start is tried again.

@@ -287,10 +287,12 @@ TEST(X11Properties, UnderXvfb) {
     if (const char *old = std::getenv("LSAN_OPTIONS")) lsan = std::string(old) + ":" + lsan;
     std::string cmd = std::string("env ") + kLiveVar +
                       "=1 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy 'LSAN_OPTIONS=" + lsan +
-                      "' xvfb-run -a -s '-screen 0 1280x1024x24' '" +
+                      "' xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' '" +
                       exe + "' --gtest_filter='X11Live.*' 2>&1";
-    // xvfb-run -a picks its display number racily against X servers of other processes:
-    // a server that could not start is tried again.
+    // The server must not reset when the first test's connection closes, or the second
+    // test would try to connect in the middle of the reset. xvfb-run -a picks its display
+    // number racily against X servers of other processes: a server that could not start
+    // is tried again.
     std::string out;
     int status = -1;
     for (int attempt = 0; attempt < 3; attempt++) {
