@@ -49,6 +49,10 @@ void outline(cairo_t *cr, double lw);
 // The basic cartoon shape: a dark outline lw wide around the path, then the lit fill.
 // The path may be a union of overlapping sub-paths; it is cleared.
 void shape(cairo_t *cr, Col base, double lw, double strength = 1.0);
+// A radial fade of colour c from alpha at the centre to nothing at the edge of the
+// ellipse, through mid_alpha at radius fraction mid (no middle stop when mid <= 0).
+void radial_spot(cairo_t *cr, double cx, double cy, double rx, double ry, Col c, double alpha,
+                 double mid = 0.0, double mid_alpha = 0.0);
 // A soft white gloss spot (radial fade), as light catching a round surface.
 void gloss(cairo_t *cr, double cx, double cy, double rx, double ry, double alpha);
 // A soft dark spot, for contact shadows on the ground.

@@ -121,14 +121,15 @@ void shape(cairo_t *cr, Col base, double lw, double strength) {
     cairo_new_path(cr);
 }
 
-void gloss(cairo_t *cr, double cx, double cy, double rx, double ry, double alpha) {
+void radial_spot(cairo_t *cr, double cx, double cy, double rx, double ry, Col c, double alpha,
+                 double mid, double mid_alpha) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
     cairo_pattern_t *p = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-    cairo_pattern_add_color_stop_rgba(p, 0.0, 1, 1, 1, alpha);
-    cairo_pattern_add_color_stop_rgba(p, 0.5, 1, 1, 1, alpha * 0.55);
-    cairo_pattern_add_color_stop_rgba(p, 1.0, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(p, 0.0, c.r, c.g, c.b, alpha);
+    if (mid > 0.0) cairo_pattern_add_color_stop_rgba(p, mid, c.r, c.g, c.b, mid_alpha);
+    cairo_pattern_add_color_stop_rgba(p, 1.0, c.r, c.g, c.b, 0);
     cairo_set_source(cr, p);
     cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
     cairo_fill(cr);
@@ -136,20 +137,14 @@ void gloss(cairo_t *cr, double cx, double cy, double rx, double ry, double alpha
     cairo_restore(cr);
 }
 
+void gloss(cairo_t *cr, double cx, double cy, double rx, double ry, double alpha) {
+    radial_spot(cr, cx, cy, rx, ry, Col{1, 1, 1, 1}, alpha, 0.5, alpha * 0.55);
+}
+
 void soft_shadow(cairo_t *cr, double cx, double cy, double rx, double ry, double alpha) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, rx, ry);
-    cairo_pattern_t *p = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
     Col s = pal::shadow;
-    cairo_pattern_add_color_stop_rgba(p, 0.0, s.r * 0.5, s.g * 0.5, s.b * 0.5, alpha);
-    cairo_pattern_add_color_stop_rgba(p, 0.6, s.r * 0.5, s.g * 0.5, s.b * 0.5, alpha * 0.6);
-    cairo_pattern_add_color_stop_rgba(p, 1.0, s.r * 0.5, s.g * 0.5, s.b * 0.5, 0);
-    cairo_set_source(cr, p);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
-    cairo_restore(cr);
+    Col dark = {s.r * 0.5, s.g * 0.5, s.b * 0.5, 1};
+    radial_spot(cr, cx, cy, rx, ry, dark, alpha, 0.6, alpha * 0.6);
 }
 
 void path_ellipse(cairo_t *cr, double cx, double cy, double rx, double ry, double angle) {

@@ -336,17 +336,7 @@ void head_side(cairo_t *cr, int eyes, int mouth, double tear) {
     cairo_close_path(cr);
     shape(cr, pal::hair, LW * 0.85);
     // Cheek.
-    cairo_save(cr);
-    cairo_translate(cr, 0.5 * R, 0.38 * R);
-    cairo_scale(cr, 0.24 * R, 0.15 * R);
-    cairo_pattern_t *blush = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-    cairo_pattern_add_color_stop_rgba(blush, 0, pal::cheek.r, pal::cheek.g, pal::cheek.b, 0.75);
-    cairo_pattern_add_color_stop_rgba(blush, 1, pal::cheek.r, pal::cheek.g, pal::cheek.b, 0);
-    cairo_set_source(cr, blush);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(blush);
-    cairo_restore(cr);
+    radial_spot(cr, 0.5 * R, 0.38 * R, 0.24 * R, 0.15 * R, pal::cheek, 0.75);
     // Eye.
     const double ex = 0.45 * R, ey = -0.04 * R;
     set_col(cr, pal::eye);
@@ -756,19 +746,7 @@ void head_front(cairo_t *cr, double R, int eyes, int mouth, double lw) {
     cairo_close_path(cr);
     shape(cr, pal::hair, lw * 0.85);
     // Cheeks.
-    for (int s = -1; s <= 1; s += 2) {
-        cairo_save(cr);
-        cairo_translate(cr, s * 0.55 * R, 0.32 * R);
-        cairo_scale(cr, 0.22 * R, 0.14 * R);
-        cairo_pattern_t *blush = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-        cairo_pattern_add_color_stop_rgba(blush, 0, pal::cheek.r, pal::cheek.g, pal::cheek.b, 0.75);
-        cairo_pattern_add_color_stop_rgba(blush, 1, pal::cheek.r, pal::cheek.g, pal::cheek.b, 0);
-        cairo_set_source(cr, blush);
-        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-        cairo_fill(cr);
-        cairo_pattern_destroy(blush);
-        cairo_restore(cr);
-    }
+    for (int s = -1; s <= 1; s += 2) radial_spot(cr, s * 0.55 * R, 0.32 * R, 0.22 * R, 0.14 * R, pal::cheek, 0.75);
     // Eyes.
     for (int s = -1; s <= 1; s += 2) {
         double ex = s * 0.34 * R, ey = 0.0;
