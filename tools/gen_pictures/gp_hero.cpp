@@ -815,24 +815,22 @@ void draw_hero_front(cairo_t *cr) {
         path_capsule(cr, sx, 0.61, sx + s * 0.03, 0.67, 0.045, 0.038);
         shape(cr, pal::shirt, LW);
     }
-    // Body.
+    // Body, drawn once as a shape and once as the clip of the overalls' bib.
+    auto body_path = [cr]() {
+        cairo_move_to(cr, 0.5, 0.575);
+        cairo_curve_to(cr, 0.6, 0.575, 0.61, 0.64, 0.605, 0.7);
+        cairo_curve_to(cr, 0.6, 0.78, 0.58, 0.81, 0.5, 0.81);
+        cairo_curve_to(cr, 0.42, 0.81, 0.4, 0.78, 0.395, 0.7);
+        cairo_curve_to(cr, 0.39, 0.64, 0.4, 0.575, 0.5, 0.575);
+        cairo_close_path(cr);
+    };
     cairo_new_path(cr);
-    cairo_move_to(cr, 0.5, 0.575);
-    cairo_curve_to(cr, 0.6, 0.575, 0.61, 0.64, 0.605, 0.7);
-    cairo_curve_to(cr, 0.6, 0.78, 0.58, 0.81, 0.5, 0.81);
-    cairo_curve_to(cr, 0.42, 0.81, 0.4, 0.78, 0.395, 0.7);
-    cairo_curve_to(cr, 0.39, 0.64, 0.4, 0.575, 0.5, 0.575);
-    cairo_close_path(cr);
+    body_path();
     cairo_save(cr);
     shape(cr, pal::shirt, LW);
     cairo_restore(cr);
     cairo_save(cr);
-    cairo_move_to(cr, 0.5, 0.575);
-    cairo_curve_to(cr, 0.6, 0.575, 0.61, 0.64, 0.605, 0.7);
-    cairo_curve_to(cr, 0.6, 0.78, 0.58, 0.81, 0.5, 0.81);
-    cairo_curve_to(cr, 0.42, 0.81, 0.4, 0.78, 0.395, 0.7);
-    cairo_curve_to(cr, 0.39, 0.64, 0.4, 0.575, 0.5, 0.575);
-    cairo_close_path(cr);
+    body_path();
     cairo_clip(cr);
     cairo_move_to(cr, 0.3, 0.715);
     cairo_line_to(cr, 0.445, 0.715);
