@@ -1,6 +1,6 @@
 // Kestrune picture generator: writing the pictures. PNGs are written with libpng as
-// 8-bit RGBA (colour type 6) whatever their content, straight (not premultiplied) alpha;
-// JPEGs as baseline with three components through stb_image_write.
+// 8-bit RGBA (colour type 6) whatever their content, straight (not premultiplied) alpha,
+// unfiltered rows; JPEGs as baseline with three components through stb_image_write.
 #include <png.h>
 #include <stb_image_write.h>
 
@@ -56,6 +56,9 @@ bool write_png(cairo_surface_t *s, const std::string &path) {
     }
     png_init_io(png, f);
     png_set_compression_level(png, 6);
+    // No row filters: on these pictures, mostly flat colour and clear ground, unfiltered
+    // rows compress as well or better and decode markedly faster at start-up.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
