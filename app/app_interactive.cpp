@@ -33,6 +33,10 @@ void draw_screen() {
 }  // namespace
 
 int app_run_interactive() {
+    // The title screen's pictures decode on worker threads while SDL opens the window.
+    gfx_decode_ahead_startup();
+    gfx_decode_ahead_background(0);
+    text_decode_ahead(lang_get() != 0);
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return 1;

@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "gfx/gfx.h"
 #include "sound/snd.h"
+#include "text/text.h"
 
 int16_t app_test_audio[APP_TEST_AUDIO_SAMPLES];
 int32_t app_shot_every = -1;
@@ -94,6 +95,10 @@ void app_bot_fill_input(PlayerInput *input) {
 }
 
 int app_run_test() {
+    // The pictures of the first frame decode on worker threads while the run sets up.
+    gfx_decode_ahead_startup();
+    gfx_decode_ahead_background(app_options.start_level);
+    text_decode_ahead(0);
     SDL_Init(0);
     srand(1);
     if (app_options.script_path) {

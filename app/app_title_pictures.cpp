@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "gfx/gfx.h"
+#include "text/text.h"
 
 namespace {
 
@@ -24,6 +25,12 @@ void save_picture(const char *name) {
 }  // namespace
 
 int app_run_title_pictures(const char *path) {
+    // Both pictures' pictures decode on worker threads while the mode sets up; Danish
+    // shows the logo, which gfx_init loads, instead of a title picture.
+    gfx_decode_ahead_startup();
+    gfx_decode_ahead_background(0);
+    gfx_decode_ahead_background(1);
+    text_decode_ahead(lang_get() != 0);
     SDL_Init(0);
     title_surface = SDL_CreateRGBSurfaceWithFormat(0, 1000, 736, 32, SDL_PIXELFORMAT_ARGB8888);
     if (title_surface) title_renderer = SDL_CreateSoftwareRenderer(title_surface);

@@ -19,6 +19,10 @@ enum { GFX_SPRITE_COUNT = 41 };
 extern const SpriteRect gfx_sprite_rects[GFX_SPRITE_COUNT];
 // The glow disc's own copy of sprite 39's rectangle, drawn only from gfx_atlas_additive.
 extern const SDL_Rect gfx_glow_rect;
+// Where gfx_atlas_additive's top-left pixel lies in the atlas: gfx_init makes it of just
+// the glow disc's corner of the atlas, so the disc is drawn from gfx_glow_rect moved by
+// this much. (0, 0) for a texture of the whole atlas.
+extern SDL_Point gfx_glow_origin;
 
 extern SDL_Renderer *gfx_renderer;
 extern SDL_Texture *gfx_atlas;
@@ -32,6 +36,16 @@ extern SDL_Texture *gfx_white_texture;
 // Set-up and embedded pictures.
 void gfx_init(SDL_Renderer *renderer);
 SDL_Texture *gfx_load_embedded_texture(const unsigned char *data, int size);
+
+// Decoding ahead: a picture asked for here is decoded on a worker thread while the caller
+// goes on; its next load (gfx_load_embedded_texture, or the background cache for a level
+// background) takes the decoded pixels instead of decoding again. Needs no renderer, so
+// start-up asks before the window exists. Asking twice for the same bytes decodes once.
+void gfx_decode_ahead(const unsigned char *data, uint32_t size);
+// Everything gfx_init loads.
+void gfx_decode_ahead_startup();
+// The background of a level (any level number, taken mod 15 like the cache does).
+void gfx_decode_ahead_background(int level);
 
 // Drawing primitives.
 void gfx_draw_glow(PackedColour colour, float cx, float cy, float size);

@@ -7,8 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "data/data.h"
-#include "gfx/gfx.h"
+#include "gfx/gfx_private.h"
 
 BackgroundSlot gfx_background_cache[GFX_BACKGROUND_SLOTS] = {
     {-1, nullptr, nullptr, 0},
@@ -85,8 +84,9 @@ void load_slot(BackgroundSlot *slot, int key) {
     if (!data || !size || *size > (uint32_t)INT_MAX) return;
     int w = 0;
     int h = 0;
-    int channels = 0;
-    unsigned char *pixels = stbi_load_from_memory(data, (int)*size, &w, &h, &channels, 4);
+    const char *failure = nullptr;
+    // Decoded ahead at start-up when it is the first background a screen shows.
+    unsigned char *pixels = gfx_decode_take(data, (int)*size, &w, &h, &failure);
     if (!pixels) return;
     if (w == BG_W && h == BG_H) {
         static unsigned char thumb[THUMB_W * THUMB_H * 4];
@@ -99,9 +99,13 @@ void load_slot(BackgroundSlot *slot, int key) {
 
 }  // namespace
 
-int gfx_background_slot(int level) {
+int gfx_background_key(int level) {
     int key = level % GFX_BACKGROUND_COUNT;
-    if (key < 0) key += GFX_BACKGROUND_COUNT;
+    return key < 0 ? key + GFX_BACKGROUND_COUNT : key;
+}
+
+int gfx_background_slot(int level) {
+    const int key = gfx_background_key(level);
 
     int index = -1;
     for (int i = 0; i < GFX_BACKGROUND_SLOTS; i++) {

@@ -52,7 +52,9 @@ void gfx_draw_glow(PackedColour colour, float cx, float cy, float size) {
     SDL_FRect dst = centred_square(cx, cy, size);
     SDL_SetTextureColorMod(gfx_atlas_additive, red_of(colour), green_of(colour), blue_of(colour));
     SDL_SetTextureAlphaMod(gfx_atlas_additive, alpha_of(colour));
-    SDL_RenderCopyF(gfx_renderer, gfx_atlas_additive, &gfx_glow_rect, &dst);
+    const SDL_Rect src = {gfx_glow_rect.x - gfx_glow_origin.x, gfx_glow_rect.y - gfx_glow_origin.y, gfx_glow_rect.w,
+                          gfx_glow_rect.h};
+    SDL_RenderCopyF(gfx_renderer, gfx_atlas_additive, &src, &dst);
 }
 
 void gfx_draw_sprite(int id, int flip, int alpha, float cx, float cy, float size) {

@@ -96,6 +96,9 @@ int text_draw_str(const char *s, int x, int y, int large, int align, PackedColou
 int text_draw_title(int x, int y, int h);
 int text_layout(int slot, int large, const char **args, int nargs, TextItem items[16], float *total_width, float *factor);
 void text_draw_items(int slot, int large, PackedColour colour, const char **args, int nargs, float x, float y, float scale);
+// Starts decoding the current language's text atlas (and its title picture when
+// with_title is set) ahead of the first draw; see gfx_decode_ahead.
+void text_decode_ahead(int with_title);
 
 // Window title. The marquee state is written only by the window title itself.
 enum { X11_MARQUEE_SIZE = 1400, X11_SCROLL_SIZE = 2900 };

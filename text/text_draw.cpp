@@ -218,6 +218,12 @@ int text_draw_str(const char *s, int x, int y, int large, int align, PackedColou
     return draw_line(slot, x, y, large, align, colour, DEFAULT_MAX_WIDTH, none, MAX_ARGS);
 }
 
+void text_decode_ahead(int with_title) {
+    const LanguageRecord &rec = current_record();
+    gfx_decode_ahead(rec.atlas_png, rec.atlas_size);
+    if (with_title) gfx_decode_ahead(rec.title_png, rec.title_size);
+}
+
 int text_draw_title(int x, int y, int h) {
     if (text_title_lang != lang_current) {
         if (text_title_texture) SDL_DestroyTexture(text_title_texture);

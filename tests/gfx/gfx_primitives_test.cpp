@@ -39,6 +39,8 @@ class Primitives : public ::testing::Test {
             for (int x = 0; x < 64; x++) put(1792 + x, 1536 + y, 255, 255, 255, 255);
         gfx_atlas = gfxtest::texture_from(px, 2048, 1664, SDL_BLENDMODE_BLEND);
         gfx_atlas_additive = gfxtest::texture_from(px, 2048, 1664, SDL_BLENDMODE_ADD);
+        saved_glow_origin = gfx_glow_origin;
+        gfx_glow_origin = SDL_Point{0, 0};  // a glow texture of the whole atlas
         gfxtest::clear(0, 0, 0);
     }
     void TearDown() override {
@@ -46,10 +48,12 @@ class Primitives : public ::testing::Test {
         SDL_DestroyTexture(gfx_atlas_additive);
         gfx_atlas = saved_atlas;
         gfx_atlas_additive = saved_additive;
+        gfx_glow_origin = saved_glow_origin;
         gfx_title_logo = saved_logo;
         gfx_hero_portrait = saved_portrait;
     }
     SDL_Texture *saved_atlas, *saved_additive, *saved_logo, *saved_portrait;
+    SDL_Point saved_glow_origin;
 };
 
 TEST_F(Primitives, SpriteFillsTheSquareCentredOnItsPoint) {

@@ -251,6 +251,8 @@ StandIns::StandIns() {
     saved[5] = gfx_title_logo;
     gfx_atlas = stand_in_atlas(SDL_BLENDMODE_BLEND);
     gfx_atlas_additive = stand_in_atlas(SDL_BLENDMODE_ADD);
+    saved_glow_origin = gfx_glow_origin;
+    gfx_glow_origin = SDL_Point{0, 0};  // a glow texture of the whole stand-in atlas
     gfx_font_small = flat_texture(4096, 448, Rgb{255, 255, 255}, SDL_BLENDMODE_BLEND);
     gfx_font_large = flat_texture(4096, 1128, Rgb{255, 255, 255}, SDL_BLENDMODE_BLEND);
     gfx_hero_portrait = flat_texture(254, 300, PORTRAIT_COLOUR, SDL_BLENDMODE_BLEND);
@@ -264,6 +266,7 @@ StandIns::~StandIns() {
         SDL_DestroyTexture(*mine[i]);
         *mine[i] = saved[i];
     }
+    gfx_glow_origin = saved_glow_origin;
 }
 
 bool near(Rgb a, Rgb b, int t) {

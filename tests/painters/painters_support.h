@@ -57,6 +57,7 @@ struct StandIns {
     StandIns();
     ~StandIns();
     SDL_Texture *saved[6];
+    SDL_Point saved_glow_origin;
 };
 extern const Rgb PORTRAIT_COLOUR;
 extern const Rgb LOGO_COLOUR;
