@@ -10,3 +10,41 @@ unsigned char *gfx_decode_take(const unsigned char *data, int size, int *w, int 
 
 // The background number 0..14 of a level: the level mod 15, never negative.
 int gfx_background_key(int level);
+
+// A layer: a part of the picture that changes only now and then (the play screen's
+// backdrop, frame and level background; the title screen's backgrounds), composed once
+// into a texture of the output's own pixels, by the same draw calls at the same scale and
+// offset as on the canvas, so it holds what they would paint there (a scaled window
+// stays as sharp as a direct draw), and copied pixel for pixel in every frame. The key
+// and the two source textures say what the layer shows.
+struct GfxLayer {
+    SDL_Texture *texture;    // a render target as big as the output; NULL none yet
+    SDL_Renderer *renderer;  // the renderer it was made on
+    uint32_t generation;     // gfx_layer_generation when it was made
+    int w;                   // the output's size in pixels
+    int h;
+    SDL_Rect viewport;  // the canvas's place on the output, in pixels
+    float sx;           // the renderer's scale (logical size) it was composed at
+    float sy;
+    int key;
+    const void *sources[2];
+    int ready;  // composed and still showing key and sources
+};
+
+// Counts the calls of gfx_init: a layer made before the latest one belongs to a renderer
+// that may be gone, so it is forgotten, never touched.
+extern uint32_t gfx_layer_generation;
+
+enum GfxLayerUse {
+    LAYER_DIRECT,   // no layer on this renderer: draw straight onto the canvas as always
+    LAYER_COMPOSE,  // the layer is the render target now: draw its content, then gfx_layer_end
+    LAYER_READY     // the layer already shows this: just gfx_layer_copy
+};
+// Non-zero: every layer draws straight onto the canvas (the reference that a layered
+// frame must match, for the tests).
+extern int gfx_layers_off;
+GfxLayerUse gfx_layer_begin(GfxLayer *layer, int key, const void *source_a, const void *source_b);
+void gfx_layer_end(GfxLayer *layer);
+// Copies the layer over the canvas: opaque (alpha 255) replaces the pixels below, any
+// other alpha blends it in faded.
+void gfx_layer_copy(const GfxLayer *layer, int alpha);

@@ -72,6 +72,7 @@ SDL_Texture *gfx_load_embedded_texture(const unsigned char *data, int size) {
 
 void gfx_init(SDL_Renderer *renderer) {
     gfx_renderer = renderer;
+    gfx_layer_generation++;
     // Linear filtering for every texture made from here on: the stretched background
     // thumbnail becomes a soft blur and scaled sprites and glyphs stay smooth.
     SDL_SetHint("SDL_RENDER_SCALE_QUALITY", "1");

@@ -9,7 +9,7 @@
 
 #include "app/app.h"
 #include "game/game.h"
-#include "gfx/gfx.h"
+#include "gfx/gfx_private.h"
 #include "text/text.h"
 
 namespace {
@@ -25,21 +25,41 @@ const PackedColour CREAM = 0xFFC8ECFF;
 const PackedColour GREY = 0xFFC8D2E1;
 const PackedColour SALMON = 0xFFAFBEFF;
 
-// The level backgrounds, stretched to the canvas height with their aspect ratio kept
-// (52 pixels cut off each side), the next one fading in over the last 59 ticks.
+// Two layers for the backgrounds: the one showing and the one fading in, which then
+// becomes the one showing while the other takes the next background.
+GfxLayer background_layers[2];
+
+// A background stretched to the canvas height with its aspect ratio kept (52 pixels
+// cut off each side), at the given alpha. busy is the layer the frame already uses.
+const GfxLayer *draw_background(int number, int alpha, const GfxLayer *busy) {
+    const SDL_Rect dst = {-52, 0, 1104, 736};
+    SDL_Texture *texture = gfx_background_texture(number);
+    GfxLayer *layer = &background_layers[0];
+    if (layer == busy || (background_layers[1].key == number && background_layers[1].ready && &background_layers[1] != busy))
+        layer = &background_layers[1];
+    switch (gfx_layer_begin(layer, number, texture, nullptr)) {
+    case LAYER_DIRECT:
+        SDL_SetTextureAlphaMod(texture, (Uint8)alpha);
+        SDL_RenderCopy(gfx_renderer, texture, nullptr, &dst);
+        SDL_SetTextureAlphaMod(texture, 255);
+        return layer;
+    case LAYER_COMPOSE:
+        SDL_SetTextureAlphaMod(texture, 255);
+        SDL_RenderCopy(gfx_renderer, texture, nullptr, &dst);
+        gfx_layer_end(layer);
+        break;
+    case LAYER_READY: break;
+    }
+    gfx_layer_copy(layer, alpha);
+    return layer;
+}
+
+// The level backgrounds in turn, the next one fading in over the last 59 ticks.
 void draw_backgrounds(int t) {
     const int i = (t / BACKGROUND_TICKS) % GAME_LEVELS;
     const int r = t % BACKGROUND_TICKS;
-    const SDL_Rect dst = {-52, 0, 1104, 736};
-    SDL_Texture *current = gfx_background_texture(i);
-    SDL_SetTextureAlphaMod(current, 255);
-    SDL_RenderCopy(gfx_renderer, current, nullptr, &dst);
-    if (r > FADE_START) {
-        SDL_Texture *next = gfx_background_texture(i + 1);
-        SDL_SetTextureAlphaMod(next, (Uint8)((r - FADE_START) * 255 / 60));
-        SDL_RenderCopy(gfx_renderer, next, nullptr, &dst);
-        SDL_SetTextureAlphaMod(next, 255);
-    }
+    const GfxLayer *current = draw_background(i, 255, nullptr);
+    if (r > FADE_START) draw_background((i + 1) % GAME_LEVELS, (r - FADE_START) * 255 / 60, current);
 }
 
 // The logo in Danish, else the hero's portrait beside the language's title picture, the

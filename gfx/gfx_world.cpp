@@ -14,7 +14,7 @@
 #include <cstdio>
 
 #include "game/game.h"
-#include "gfx/gfx.h"
+#include "gfx/gfx_private.h"
 #include "text/text.h"
 
 namespace {
@@ -260,6 +260,63 @@ void draw_notices(int level) {
     }
 }
 
+// The part of rectangle outer that inner (which lies inside it) leaves uncovered, as up
+// to four bands; all of outer when inner does not lie inside it.
+void fill_ring(SDL_Rect outer, SDL_Rect inner, PackedColour colour) {
+    SDL_Rect both;
+    if (!SDL_IntersectRect(&outer, &inner, &both) || !SDL_RectEquals(&both, &inner)) {
+        gfx_fill_rect(outer.x, outer.y, outer.w, outer.h, colour);
+        return;
+    }
+    const int top = inner.y - outer.y;
+    const int bottom = outer.y + outer.h - (inner.y + inner.h);
+    const int left = inner.x - outer.x;
+    const int right = outer.x + outer.w - (inner.x + inner.w);
+    if (top > 0) gfx_fill_rect(outer.x, outer.y, outer.w, top, colour);
+    if (bottom > 0) gfx_fill_rect(outer.x, inner.y + inner.h, outer.w, bottom, colour);
+    if (left > 0) gfx_fill_rect(outer.x, inner.y, left, inner.h, colour);
+    if (right > 0) gfx_fill_rect(inner.x + inner.w, inner.y, right, inner.h, colour);
+}
+
+// Bands only where the renderer maps canvas pixels to whole output pixels: at other
+// scales the software renderer rounds each band's edges on its own, so a band would not
+// always meet the next one where the whole rectangle ends.
+bool whole_pixel_scale() {
+    float sx = 1.0f;
+    float sy = 1.0f;
+    SDL_RenderGetScale(gfx_renderer, &sx, &sy);
+    return sx == std::floor(sx) && sy == std::floor(sy);
+}
+
+// Everything under the hens that changes only with the level: the backdrop (the 60 x 40
+// thumbnail of the level's background stretched over the canvas, darkened; linear
+// filtering blurs it), the frame (a dark band behind the head-up display, a shadow, a
+// gold border, dark brown) and the level background in the play area. The parts of the
+// frame that an opaque layer above covers are not drawn.
+void draw_level_layer(SDL_Texture *thumbnail, SDL_Texture *background) {
+    SDL_SetTextureColorMod(thumbnail, 90, 75, 60);
+    SDL_SetTextureAlphaMod(thumbnail, 255);
+    SDL_RenderCopy(gfx_renderer, thumbnail, nullptr, nullptr);
+    SDL_SetTextureColorMod(thumbnail, 255, 255, 255);
+
+    const SDL_Rect shadow = {12, 52, 976, 656};
+    const SDL_Rect border = {15, 55, 970, 650};
+    const SDL_Rect inside = {17, 57, 966, 646};
+    const SDL_Rect play = {PLAY_X, PLAY_Y, PLAY_W, PLAY_H};
+    // A missing background covers nothing.
+    const SDL_Rect none = {0, 0, 0, 0};
+    const bool bands = whole_pixel_scale();
+    gfx_fill_rect(0, 0, 1000, 56, 0x8C0A121E);
+    fill_ring(shadow, bands ? border : none, 0xAA040A14);
+    fill_ring(border, bands ? inside : none, 0xFF64B4DC);
+    fill_ring(inside, bands && background ? play : none, 0xFF142846);
+
+    SDL_RenderCopy(gfx_renderer, background, nullptr, &play);
+}
+
+// The level layer of the last frame, kept while the level and the output stay.
+GfxLayer world_layer;
+
 }  // namespace
 
 void gfx_draw_confetti() {
@@ -281,23 +338,20 @@ void gfx_draw_world() {
     const int row = game_level_layout[level];
     const LevelLayout &L = current_layout(level);
 
-    // Backdrop: the thumbnail stretched over the canvas; linear filtering blurs it.
     SDL_Texture *thumbnail = gfx_background_thumbnail(level);
-    SDL_SetTextureColorMod(thumbnail, 90, 75, 60);
-    SDL_SetTextureAlphaMod(thumbnail, 255);
-    SDL_RenderCopy(gfx_renderer, thumbnail, nullptr, nullptr);
-    SDL_SetTextureColorMod(thumbnail, 255, 255, 255);
-
-    // Frame: a dark band behind the head-up display, a shadow, a gold border, dark brown.
-    gfx_fill_rect(0, 0, 1000, 56, 0x8C0A121E);
-    gfx_fill_rect(12, 52, 976, 656, 0xAA040A14);
-    gfx_fill_rect(15, 55, 970, 650, 0xFF64B4DC);
-    gfx_fill_rect(17, 57, 966, 646, 0xFF142846);
-
     SDL_Texture *background = gfx_background_texture(level);
-    const SDL_Rect play = {PLAY_X, PLAY_Y, PLAY_W, PLAY_H};
-    SDL_RenderCopy(gfx_renderer, background, nullptr, &play);
+    // The backdrop, the frame and the level background change only with the level.
+    switch (gfx_layer_begin(&world_layer, level, thumbnail, background)) {
+    case LAYER_DIRECT: draw_level_layer(thumbnail, background); break;
+    case LAYER_COMPOSE:
+        draw_level_layer(thumbnail, background);
+        gfx_layer_end(&world_layer);
+        gfx_layer_copy(&world_layer, 255);
+        break;
+    case LAYER_READY: gfx_layer_copy(&world_layer, 255); break;
+    }
 
+    const SDL_Rect play = {PLAY_X, PLAY_Y, PLAY_W, PLAY_H};
     SDL_RenderSetClipRect(gfx_renderer, &play);
     draw_hens(L, background, level);
     draw_hero(L, row);
