@@ -5,7 +5,7 @@
 // is asked for.
 #include <cmath>
 
-#include "gfx/gfx.h"
+#include "gfx/gfx_private.h"
 
 namespace {
 
@@ -112,10 +112,7 @@ void gfx_draw_title_logo(int cx, int y, int h) { draw_picture(gfx_title_logo, cx
 
 void gfx_draw_hero_portrait(int cx, int y, int h) { draw_picture(gfx_hero_portrait, cx, y, h); }
 
-void gfx_draw_thick_line(PackedColour colour, float x1, float y1, float x2, float y2, float width) {
-    // SDL would draw untextured geometry without complaint; a missing texture draws
-    // nothing here, like every other primitive.
-    if (!gfx_white_texture) return;
+void gfx_thick_line_quad(PackedColour colour, float x1, float y1, float x2, float y2, float width, SDL_Vertex v[4]) {
     float dx = x2 - x1;
     float dy = y2 - y1;
     float length = std::sqrt(dx * dx + dy * dy);
@@ -123,15 +120,22 @@ void gfx_draw_thick_line(PackedColour colour, float x1, float y1, float x2, floa
     float nx = -dy / length * width * 0.5f;
     float ny = dx / length * width * 0.5f;
     SDL_Color c = {red_of(colour), green_of(colour), blue_of(colour), alpha_of(colour)};
-    SDL_Vertex v[4];
     v[0].position = {x1 + nx, y1 + ny};
     v[1].position = {x1 - nx, y1 - ny};
     v[2].position = {x2 - nx, y2 - ny};
     v[3].position = {x2 + nx, y2 + ny};
-    for (SDL_Vertex &vertex : v) {
-        vertex.color = c;
-        vertex.tex_coord = {0.0f, 0.0f};
+    for (int i = 0; i < 4; i++) {
+        v[i].color = c;
+        v[i].tex_coord = {0.0f, 0.0f};
     }
+}
+
+void gfx_draw_thick_line(PackedColour colour, float x1, float y1, float x2, float y2, float width) {
+    // SDL would draw untextured geometry without complaint; a missing texture draws
+    // nothing here, like every other primitive.
+    if (!gfx_white_texture) return;
+    SDL_Vertex v[4];
+    gfx_thick_line_quad(colour, x1, y1, x2, y2, width, v);
     static const int indices[6] = {0, 1, 2, 0, 2, 3};
     SDL_RenderGeometry(gfx_renderer, gfx_white_texture, v, 4, indices, 6);
 }

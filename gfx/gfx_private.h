@@ -8,6 +8,10 @@
 // decoded now. NULL when the bytes don't decode, with the decoder's reason in *failure.
 unsigned char *gfx_decode_take(const unsigned char *data, int size, int *w, int *h, const char **failure);
 
+// The four vertices of gfx_draw_thick_line's stroke, drawn as the triangles (0, 1, 2)
+// and (0, 2, 3) with gfx_white_texture.
+void gfx_thick_line_quad(PackedColour colour, float x1, float y1, float x2, float y2, float width, SDL_Vertex v[4]);
+
 // The background number 0..14 of a level: the level mod 15, never negative.
 int gfx_background_key(int level);
 

@@ -25,41 +25,53 @@ const PackedColour CREAM = 0xFFC8ECFF;
 const PackedColour GREY = 0xFFC8D2E1;
 const PackedColour SALMON = 0xFFAFBEFF;
 
-// Two layers for the backgrounds: the one showing and the one fading in, which then
-// becomes the one showing while the other takes the next background.
+// The shade at the top: 26 bands of 8 rows, from alpha 190 at the top down to 15.
+void draw_shade() {
+    for (int k = 0; k < 26; k++) gfx_fill_rect(0, 8 * k, 1000, 8, 0xBE0A1C12u - (uint32_t)k * 0x07000000u);
+}
+
+// Two layers for the backgrounds: while one background stands alone, it and the shade
+// over it are one layer; while the next fades in, each background is a layer of its own
+// and the shade is drawn over both.
 GfxLayer background_layers[2];
 
-// A background stretched to the canvas height with its aspect ratio kept (52 pixels
-// cut off each side), at the given alpha. busy is the layer the frame already uses.
-const GfxLayer *draw_background(int number, int alpha, const GfxLayer *busy) {
+// A background stretched to the canvas height with its aspect ratio kept (52 pixels cut
+// off each side), with the shade over it when shaded is set, at the given alpha. busy is
+// a layer the frame already uses; the layer used is returned.
+const GfxLayer *draw_background(int number, bool shaded, int alpha, const GfxLayer *busy) {
     const SDL_Rect dst = {-52, 0, 1104, 736};
     SDL_Texture *texture = gfx_background_texture(number);
-    GfxLayer *layer = &background_layers[0];
-    if (layer == busy || (background_layers[1].key == number && background_layers[1].ready && &background_layers[1] != busy))
-        layer = &background_layers[1];
-    switch (gfx_layer_begin(layer, number, texture, nullptr)) {
-    case LAYER_DIRECT:
-        SDL_SetTextureAlphaMod(texture, (Uint8)alpha);
+    const int key = 2 * number + (shaded ? 1 : 0);
+    GfxLayer *layer = nullptr;
+    for (GfxLayer &l : background_layers)
+        if (&l != busy && l.ready && l.key == key) layer = &l;
+    if (!layer) layer = &background_layers[busy == &background_layers[0] ? 1 : 0];
+    const GfxLayerUse use = gfx_layer_begin(layer, key, texture, nullptr);
+    if (use != LAYER_READY) {
+        // Straight onto the canvas, or once into the layer at full strength.
+        SDL_SetTextureAlphaMod(texture, (Uint8)(use == LAYER_DIRECT ? alpha : 255));
         SDL_RenderCopy(gfx_renderer, texture, nullptr, &dst);
         SDL_SetTextureAlphaMod(texture, 255);
-        return layer;
-    case LAYER_COMPOSE:
-        SDL_SetTextureAlphaMod(texture, 255);
-        SDL_RenderCopy(gfx_renderer, texture, nullptr, &dst);
+        if (shaded) draw_shade();
+        if (use == LAYER_DIRECT) return layer;
         gfx_layer_end(layer);
-        break;
-    case LAYER_READY: break;
     }
     gfx_layer_copy(layer, alpha);
     return layer;
 }
 
-// The level backgrounds in turn, the next one fading in over the last 59 ticks.
-void draw_backgrounds(int t) {
+// The level backgrounds in turn, the next one fading in over the last 59 ticks, and the
+// shade over them.
+void draw_backgrounds_and_shade(int t) {
     const int i = (t / BACKGROUND_TICKS) % GAME_LEVELS;
     const int r = t % BACKGROUND_TICKS;
-    const GfxLayer *current = draw_background(i, 255, nullptr);
-    if (r > FADE_START) draw_background((i + 1) % GAME_LEVELS, (r - FADE_START) * 255 / 60, current);
+    if (r <= FADE_START) {
+        draw_background(i, true, 255, nullptr);
+        return;
+    }
+    const GfxLayer *current = draw_background(i, false, 255, nullptr);
+    draw_background((i + 1) % GAME_LEVELS, false, (r - FADE_START) * 255 / 60, current);
+    draw_shade();
 }
 
 // The logo in Danish, else the hero's portrait beside the language's title picture, the
@@ -123,9 +135,7 @@ void draw_instructions(int t) {
 void gfx_draw_title_screen() {
     const int t = app_frame < 0 ? 0 : app_frame;
 
-    draw_backgrounds(t);
-    // Shade: 26 bands of 8 rows, from alpha 190 at the top down to 15.
-    for (int k = 0; k < 26; k++) gfx_fill_rect(0, 8 * k, 1000, 8, 0xBE0A1C12u - (uint32_t)k * 0x07000000u);
+    draw_backgrounds_and_shade(t);
     gfx_draw_confetti();
 
     const int y0 = draw_title();

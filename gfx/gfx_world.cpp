@@ -320,6 +320,12 @@ GfxLayer world_layer;
 }  // namespace
 
 void gfx_draw_confetti() {
+    if (!gfx_white_texture) return;
+    // Every stroke in one draw call: the same triangles in the same order as one thick
+    // line at a time, for one call's work instead of sixty.
+    SDL_Vertex vertices[GAME_CONFETTI * 4];
+    int indices[GAME_CONFETTI * 6];
+    int n = 0;
     for (int i = 0; i < GAME_CONFETTI; i++) {
         const ConfettiParticle &p = game_confetti[i];
         if (!(p.y > 0)) continue;  // not placed yet
@@ -328,9 +334,13 @@ void gfx_draw_confetti() {
         const float a = p.angle * 0.01745f;
         const float c = cosf(a);
         const float s = sinf(a);
-        gfx_draw_thick_line(gfx_confetti_colours[p.colour], p.x - hl * c, p.y - hl * s, p.x + hl * c, p.y + hl * s,
-                            6.0f);
+        gfx_thick_line_quad(gfx_confetti_colours[p.colour], p.x - hl * c, p.y - hl * s, p.x + hl * c, p.y + hl * s,
+                            6.0f, &vertices[4 * n]);
+        static const int quad[6] = {0, 1, 2, 0, 2, 3};
+        for (int k = 0; k < 6; k++) indices[6 * n + k] = 4 * n + quad[k];
+        n++;
     }
+    if (n > 0) SDL_RenderGeometry(gfx_renderer, gfx_white_texture, vertices, 4 * n, indices, 6 * n);
 }
 
 void gfx_draw_world() {
