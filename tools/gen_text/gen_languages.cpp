@@ -127,7 +127,11 @@ const GenScript DEVANAGARI = {"Devanagari", "Noto Sans Devanagari, DejaVu Sans",
                               "Noto Sans Devanagari", PANGO_WEIGHT_HEAVY};
 const GenScript BENGALI = {"Bengali", "Noto Sans Bengali, DejaVu Sans", 40, 70, "Noto Sans Bengali",
                            PANGO_WEIGHT_HEAVY};
-const GenScript THAI = {"Thai", "Noto Looped Thai, DejaVu Sans", 40, 70, "Noto Looped Thai",
+// Thai in Noto Sans Thai: it sets a tone mark above an upper vowel where it is seen
+// (Noto Looped Thai's mark positioning fails there in this shaping stack and hides the
+// tone mark in the vowel). Such a stack reaches past the em, so small text is a little
+// smaller to keep it in the piece.
+const GenScript THAI = {"Thai", "Noto Sans Thai, DejaVu Sans", 37, 70, "Noto Sans Thai",
                         PANGO_WEIGHT_HEAVY};
 const GenScript KOREAN = {"Korean", "Noto Sans CJK KR, DejaVu Sans", 38, 68, "Noto Sans CJK KR",
                           PANGO_WEIGHT_BOLD};
