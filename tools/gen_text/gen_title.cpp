@@ -121,6 +121,7 @@ Picture draw_title(const GenLanguage &lang) {
     style.px = floor(trial * room / probe.ink_h);
     GenLine line;
     gen_layout_line(line, style, lang.title_name, sc.title_families, what);
+    gen_check_marks(style, lang.title_name, sc.title_families, what);
     int w = (int)ceil(line.ink_w + 2 * (MARGIN + BORDER));
     int h = HEIGHT;
 
