@@ -240,3 +240,18 @@ TEST(TitlePictures, AreOutlinedGreenNamesOnAClearGround) {
         }
     }
 }
+
+// Every title stands about as large as the others: as wide as half the Latin one at
+// least. Only Hindi and Bengali are narrower, their height taken by the marks above and
+// below their letters.
+TEST(TitlePictures, AreFullSizeWordsInEveryScript) {
+    int en_w = 0, h = 0, comp = 0;
+    ASSERT_TRUE(stbi_info_from_memory(lang_records[EN].title_png, (int)lang_records[EN].title_size, &en_w, &h, &comp));
+    for (int i = 0; i < LANG_COUNT; i++) {
+        const LanguageRecord &r = lang_records[i];
+        int w = 0;
+        ASSERT_TRUE(stbi_info_from_memory(r.title_png, (int)r.title_size, &w, &h, &comp)) << r.code;
+        const std::string code = r.code;
+        EXPECT_GE(w, code == "hi" || code == "bn" ? en_w / 3 : en_w / 2) << r.code;
+    }
+}

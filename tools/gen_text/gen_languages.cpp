@@ -119,9 +119,10 @@ const GenScript HEBREW = {"Hebrew", "Noto Sans Hebrew, DejaVu Sans", 38, 70, "No
 const GenScript ARABIC = {"Arabic", "Noto Sans Arabic, DejaVu Sans", 38, 64, "Noto Sans Arabic",
                           PANGO_WEIGHT_HEAVY};
 // Nastaliq needs almost twice the height of Naskh for the same letter size: in a 34-pixel
-// line it would shrink below reading size, so Urdu text is set in Naskh (as Urdu
-// interfaces commonly are) and only the title, drawn large, is in Nastaliq.
-const GenScript URDU = {"Urdu", "Noto Naskh Arabic, DejaVu Sans", 46, 80, "Noto Nastaliq Urdu",
+// line it would shrink below reading size, so Urdu text is set in Naskh, as Urdu
+// interfaces commonly are. The title too: in Nastaliq the sloping word came out small
+// beside the other titles.
+const GenScript URDU = {"Urdu", "Noto Naskh Arabic, DejaVu Sans", 46, 80, "Noto Naskh Arabic",
                         PANGO_WEIGHT_BOLD};
 const GenScript DEVANAGARI = {"Devanagari", "Noto Sans Devanagari, DejaVu Sans", 40, 70,
                               "Noto Sans Devanagari", PANGO_WEIGHT_HEAVY};
