@@ -124,6 +124,8 @@ void gen_layout_line(GenLine &line, const GenTextStyle &style, const char *text,
     pango_font_description_free(d);
     PangoAttrList *attrs = pango_attr_list_new();
     pango_attr_list_insert(attrs, pango_attr_language_new(pango_language_from_string(style.language)));
+    if (style.letter_spacing != 0)
+        pango_attr_list_insert(attrs, pango_attr_letter_spacing_new((int)lround(style.letter_spacing * PANGO_SCALE)));
     pango_layout_set_attributes(layout, attrs);
     pango_attr_list_unref(attrs);
     pango_layout_set_text(layout, text, -1);

@@ -29,13 +29,14 @@ PangoContext *gen_context(const char *language, bool rtl);
 bool gen_font_has_char(PangoContext *ctx, const char *description, uint32_t c);
 
 // How a text is set: a Pango family list ("Noto Sans Hebrew, DejaVu Sans"), a weight,
-// a pixel size and the language and direction it is shaped for.
+// a pixel size, the language and direction it is shaped for, and any extra spacing.
 struct GenTextStyle {
     const char *families;
     PangoWeight weight;
     double px;
     const char *language;
     bool rtl;
+    double letter_spacing = 0;  // pixels added between letters
 };
 
 // A laid-out single line of text and its measures in pixels.
