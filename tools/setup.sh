@@ -10,6 +10,7 @@ PACKAGES="
   libsdl2-dev libstb-dev
   libcairo2-dev libpango1.0-dev libpng-dev libfreetype-dev libfontconfig-dev libharfbuzz-dev
   fonts-noto-core fonts-noto-extra fonts-noto-cjk fonts-dejavu-core
+  fonts-comfortaa fonts-nanum-extra fonts-lemonada fonts-motoya-l-maruberi
   xvfb xauth xdotool x11-utils sox
 "
 

@@ -325,3 +325,19 @@ TEST_F(TextDraw, LanguageChangeReloadsTheTitle) {
     lang_set(EN);
     EXPECT_EQ(text_draw_title(-2000, 0, 208), en_w);
 }
+
+// The high-score page right-aligns each row's score at x 600 and its level text at x 700:
+// the level text, at its widest with level 15, must leave the score digits clear in every
+// language.
+TEST_F(TextDraw, HighScoreLevelTextLeavesRoomForTheScore) {
+    for (int lang = 0; lang < LANG_COUNT; lang++) {
+        lang_set(lang);
+        const char *args[1] = {lang_int_arg(15)};
+        TextItem items[16];
+        float width = 0, factor = 0;
+        ASSERT_GT(text_layout(STR_HS_LEVEL, FONT_SMALL, args, 1, items, &width, &factor), 0);
+        EXPECT_LE(width, 92.0f) << lang_code(lang) << ": \"" << lang_records[lang].strings[STR_HS_LEVEL] << "\"";
+        // What the page draws is as wide as what was measured.
+        EXPECT_EQ(text_draw(STR_HS_LEVEL, -2000, 0, FONT_SMALL, ALIGN_RIGHT, WHITE, args[0]), (int)width);
+    }
+}

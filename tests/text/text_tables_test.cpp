@@ -202,10 +202,11 @@ TEST(TextTables, EnglishSharesItsPointsFragmentAndSplitsItsWidestString) {
     EXPECT_GT(advance, 2048 - 16);
 }
 
-// Title pictures: 208 high, RGBA; green letters, a cream border and a dark shadow on a
-// clear ground; one picture for every language written in Latin letters, its own for
-// every other script (Arabic and Persian write the name with the same letter shapes:
-// kaf and keheh differ only at a word's end).
+// Title pictures: 208 high, RGBA, in the logo's look: green letters with a light gloss, a
+// cream rim, a dark outline and a dark soft shadow on a clear ground; one picture for
+// every language written in Latin letters, its own for every other script (Arabic and
+// Persian write the name with the same letter shapes: kaf and keheh differ only at a
+// word's end).
 TEST(TitlePictures, AreOutlinedGreenNamesOnAClearGround) {
     const std::set<std::string> latin = {"da", "sv", "nb", "fi", "is", "en", "de", "nl", "fr", "it",
                                          "es", "pt", "pt_BR", "pl", "cs", "hu", "ro", "tr", "vi", "id"};
@@ -217,16 +218,22 @@ TEST(TitlePictures, AreOutlinedGreenNamesOnAClearGround) {
         ASSERT_NE(px, nullptr) << r.code;
         EXPECT_EQ(h, 208) << r.code;
         EXPECT_EQ(comp, 4) << r.code;
-        bool green = false, cream = false, shadow = false, edge = false;
+        bool green = false, gloss = false, cream = false, outline = false, shadow = false, edge = false;
         for (int y = 0; y < h; y++)
             for (int x = 0; x < w; x++) {
                 const unsigned char *p = px + ((size_t)y * w + x) * 4;
                 if (p[3] == 255 && p[1] > p[0] + 40 && p[1] > p[2] + 60) green = true;
-                if (p[3] == 255 && p[0] > 240 && p[1] > 230 && p[2] > 200) cream = true;
+                if (p[3] == 255 && p[1] >= 215 && p[1] > p[0] + 10 && p[1] > p[2] + 20) gloss = true;
+                if (p[3] == 255 && p[0] > 240 && p[1] > 225 && p[2] > 185 && p[0] > p[2]) cream = true;
+                if (p[3] == 255 && p[0] < 70 && p[1] < 45 && p[2] < 40 && p[0] > p[2]) outline = true;
                 if (p[3] > 20 && p[3] < 200 && p[0] < 40 && p[1] < 40 && p[2] < 40) shadow = true;
                 if (p[3] && (x == 0 || y == 0 || x == w - 1 || y == h - 1)) edge = true;
             }
-        EXPECT_TRUE(green && cream && shadow) << r.code;
+        EXPECT_TRUE(green) << r.code;
+        EXPECT_TRUE(gloss) << r.code;
+        EXPECT_TRUE(cream) << r.code;
+        EXPECT_TRUE(outline) << r.code;
+        EXPECT_TRUE(shadow) << r.code;
         EXPECT_FALSE(edge) << r.code;
         stbi_image_free(px);
         bool same_as_english = r.title_size == en.title_size && memcmp(r.title_png, en.title_png, en.title_size) == 0;
@@ -238,5 +245,20 @@ TEST(TitlePictures, AreOutlinedGreenNamesOnAClearGround) {
             EXPECT_FALSE(o.title_size == r.title_size && memcmp(o.title_png, r.title_png, r.title_size) == 0)
                 << o.code << " and " << r.code;
         }
+    }
+}
+
+// Every title stands about as large as the others: as wide as half the Latin one at
+// least. Only Hindi and Bengali are narrower, their height taken by the marks above and
+// below their letters.
+TEST(TitlePictures, AreFullSizeWordsInEveryScript) {
+    int en_w = 0, h = 0, comp = 0;
+    ASSERT_TRUE(stbi_info_from_memory(lang_records[EN].title_png, (int)lang_records[EN].title_size, &en_w, &h, &comp));
+    for (int i = 0; i < LANG_COUNT; i++) {
+        const LanguageRecord &r = lang_records[i];
+        int w = 0;
+        ASSERT_TRUE(stbi_info_from_memory(r.title_png, (int)r.title_size, &w, &h, &comp)) << r.code;
+        const std::string code = r.code;
+        EXPECT_GE(w, code == "hi" || code == "bn" ? en_w / 3 : en_w / 2) << r.code;
     }
 }

@@ -84,11 +84,13 @@ bool is_letter_text(const std::string &text) {
 // pixel stays clear all round) and the letters stand on the piece's baseline.
 void draw_piece(GenPiece &piece, const GenLanguage &lang, const char *what) {
     GenLine line;
-    gen_layout_line(line, style_of(lang, piece.large, piece.text), piece.text.c_str(), lang.script->families, what);
+    GenTextStyle style = style_of(lang, piece.large, piece.text);
+    gen_layout_line(line, style, piece.text.c_str(), lang.script->families, what);
+    gen_check_marks(style, piece.text.c_str(), lang.script->families, what);
     int advance = (int)lround(line.advance);
     if (getenv("GEN_TEXT_DEBUG"))
         fprintf(stderr, "%s %s above %.1f below %.1f (px %.0f) %s\n", lang.code, piece.large ? "L" : "S",
-                line.baseline - line.ink_y, line.ink_y + line.ink_h - line.baseline, style_of(lang, piece.large, piece.text).px,
+                line.baseline - line.ink_y, line.ink_y + line.ink_h - line.baseline, style.px,
                 piece.text.c_str());
     piece.h = piece.large ? LARGE_H : SMALL_H;
     piece.baseline = piece.large ? LARGE_BASELINE : SMALL_BASELINE;

@@ -7,10 +7,12 @@
 #include <png.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -122,6 +124,8 @@ void gen_layout_line(GenLine &line, const GenTextStyle &style, const char *text,
     pango_font_description_free(d);
     PangoAttrList *attrs = pango_attr_list_new();
     pango_attr_list_insert(attrs, pango_attr_language_new(pango_language_from_string(style.language)));
+    if (style.letter_spacing != 0)
+        pango_attr_list_insert(attrs, pango_attr_letter_spacing_new((int)lround(style.letter_spacing * PANGO_SCALE)));
     pango_layout_set_attributes(layout, attrs);
     pango_attr_list_unref(attrs);
     pango_layout_set_text(layout, text, -1);
@@ -190,6 +194,161 @@ void gen_layout_line(GenLine &line, const GenTextStyle &style, const char *text,
     line.ink_y = (double)ink.y / PANGO_SCALE;
     line.ink_w = (double)ink.width / PANGO_SCALE;
     line.ink_h = (double)ink.height / PANGO_SCALE;
+}
+
+namespace {
+
+bool is_mark(gunichar c) {
+    GUnicodeType t = g_unichar_type(c);
+    return t == G_UNICODE_NON_SPACING_MARK || t == G_UNICODE_SPACING_MARK;
+}
+
+// The text's coverage as a plain fill, its layout's top-left corner at (pad, pad) of a
+// w x h picture.
+std::vector<uint8_t> fill_coverage(const GenLine &line, int w, int h, double pad) {
+    cairo_surface_t *surf = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    cairo_t *cr = cairo_create(surf);
+    cairo_move_to(cr, pad, pad);
+    gen_line_path(cr, line);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(surf);
+    std::vector<uint8_t> out((size_t)w * h);
+    const unsigned char *data = cairo_image_surface_get_data(surf);
+    int stride = cairo_image_surface_get_stride(surf);
+    for (int y = 0; y < h; y++) memcpy(&out[(size_t)y * w], data + (size_t)y * stride, (size_t)w);
+    cairo_surface_destroy(surf);
+    return out;
+}
+
+// The glyphs of a laid-out line, counted by font face and glyph number.
+std::map<std::pair<std::string, PangoGlyph>, int> glyph_counts(const GenLine &line) {
+    std::map<std::pair<std::string, PangoGlyph>, int> out;
+    PangoLayoutLine *pl = pango_layout_get_line_readonly(line.layout, 0);
+    for (GSList *r = pl->runs; r; r = r->next) {
+        PangoGlyphItem *run = (PangoGlyphItem *)r->data;
+        PangoFontDescription *fd = pango_font_describe(run->item->analysis.font);
+        char *name = pango_font_description_to_string(fd);
+        for (int i = 0; i < run->glyphs->num_glyphs; i++) out[{name, run->glyphs->glyphs[i].glyph}]++;
+        g_free(name);
+        pango_font_description_free(fd);
+    }
+    return out;
+}
+
+// The ink of one glyph drawn alone, in pixels (coverage summed).
+double glyph_ink(const GenLine &line, const std::pair<std::string, PangoGlyph> &key) {
+    PangoLayoutLine *pl = pango_layout_get_line_readonly(line.layout, 0);
+    PangoFont *font = nullptr;
+    for (GSList *r = pl->runs; r && !font; r = r->next) {
+        PangoFont *f = ((PangoGlyphItem *)r->data)->item->analysis.font;
+        PangoFontDescription *fd = pango_font_describe(f);
+        char *name = pango_font_description_to_string(fd);
+        if (key.first == name) font = f;
+        g_free(name);
+        pango_font_description_free(fd);
+    }
+    if (!font || (key.second & PANGO_GLYPH_UNKNOWN_FLAG) || key.second == PANGO_GLYPH_EMPTY) return 0;
+    PangoRectangle ink;
+    pango_font_get_glyph_extents(font, key.second, &ink, nullptr);
+    if (ink.width <= 0 || ink.height <= 0) return 0;
+    int w = ink.width / PANGO_SCALE + 4, h = ink.height / PANGO_SCALE + 4;
+    cairo_surface_t *surf = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    cairo_t *cr = cairo_create(surf);
+    PangoGlyphString *gs = pango_glyph_string_new();
+    pango_glyph_string_set_size(gs, 1);
+    gs->glyphs[0].glyph = key.second;
+    gs->glyphs[0].geometry = {0, 0, 0};
+    gs->glyphs[0].attr.is_cluster_start = 1;
+    gs->log_clusters[0] = 0;
+    cairo_move_to(cr, 2.0 - (double)ink.x / PANGO_SCALE, 2.0 - (double)ink.y / PANGO_SCALE);
+    pango_cairo_glyph_string_path(cr, font, gs);
+    cairo_fill(cr);
+    pango_glyph_string_free(gs);
+    cairo_destroy(cr);
+    cairo_surface_flush(surf);
+    const unsigned char *data = cairo_image_surface_get_data(surf);
+    int stride = cairo_image_surface_get_stride(surf);
+    double sum = 0;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) sum += data[(size_t)y * stride + x];
+    cairo_surface_destroy(surf);
+    return sum / 255.0;
+}
+
+std::string normalized(const std::string &s, GNormalizeMode mode) {
+    gchar *n = g_utf8_normalize(s.c_str(), (gssize)s.size(), mode);
+    if (!n) gen_fail("cannot normalize \"%s\"", s.c_str());
+    std::string out(n);
+    g_free(n);
+    return out;
+}
+
+}  // namespace
+
+void gen_check_marks(const GenTextStyle &style, const char *text, const char *allowed, const char *what) {
+    // Clusters: a character that is not a mark and the marks right after it.
+    std::vector<std::pair<size_t, size_t>> clusters;  // byte offset, byte length
+    for (const char *p = text; *p;) {
+        const char *q = g_utf8_next_char(p);
+        while (*q && is_mark(g_utf8_get_char(q))) q = g_utf8_next_char(q);
+        clusters.emplace_back((size_t)(p - text), (size_t)(q - p));
+        p = q;
+    }
+    GenLine whole;
+    std::vector<uint8_t> whole_px;
+    int w = 0, h = 0;
+    const double pad = 2 * style.px;  // room for marks that swing far out
+    for (auto [start, length] : clusters) {
+        std::string cluster(text + start, length);
+        std::vector<uint32_t> parts = gen_utf8_decode(normalized(cluster, G_NORMALIZE_NFD).c_str());
+        for (size_t k = 0; k < parts.size(); k++) {
+            if (!is_mark(parts[k])) continue;
+            if (whole_px.empty()) {
+                gen_layout_line(whole, style, text, allowed, what);
+                PangoRectangle logical;
+                pango_layout_get_extents(whole.layout, nullptr, &logical);
+                w = (int)ceil(whole.advance + 2 * pad);
+                h = (int)ceil((double)logical.height / PANGO_SCALE + 2 * pad);
+                whole_px = fill_coverage(whole, w, h, pad);
+            }
+            std::string without;
+            for (size_t j = 0; j < parts.size(); j++)
+                if (j != k) without += gen_utf8_encode(parts[j]);
+            std::string variant = std::string(text, start) + normalized(without, G_NORMALIZE_NFC) +
+                                  std::string(text + start + length);
+            GenLine line;
+            gen_layout_line(line, style, variant.c_str(), allowed, what);
+            std::vector<uint8_t> px = fill_coverage(line, w, h, pad);
+            // The ink the mark adds where it is seen.
+            bool differs = false;
+            double added = 0;
+            for (size_t i = 0; i < px.size(); i++) {
+                int d = (int)whole_px[i] - (int)px[i];
+                if (abs(d) > 64) differs = true;
+                if (d > 0) added += d / 255.0;
+            }
+            // The ink the mark's own glyphs bring: glyphs of the whole text less those of
+            // the text without the mark (a mark can also change a glyph, as a precomposed
+            // letter or a Thai vowel with its tone mark in one glyph does). A mark that
+            // only reshapes its cluster (a virama joining two consonants) brings none.
+            auto with = glyph_counts(whole), without_mark = glyph_counts(line);
+            double expected = 0;
+            for (auto &[key, n] : with) {
+                auto it = without_mark.find(key);
+                int extra = n - (it == without_mark.end() ? 0 : it->second);
+                if (extra > 0) expected += extra * glyph_ink(whole, key);
+            }
+            for (auto &[key, n] : without_mark) {
+                auto it = with.find(key);
+                int extra = n - (it == with.end() ? 0 : it->second);
+                if (extra > 0) expected -= extra * glyph_ink(line, key);
+            }
+            if (!differs || (expected > 1.0 && added < 0.5 * expected))
+                gen_fail("%s: the mark U+%04X of \"%s\" is not drawn in \"%s\" (it shows %.0f of its %.0f pixels)",
+                         what, parts[k], cluster.c_str(), text, added, expected);
+        }
+    }
 }
 
 void gen_line_path(cairo_t *cr, const GenLine &line) {

@@ -11,8 +11,17 @@ struct GenScript {
     const char *families;  // text fragments, first choice first; no other font may be used
     double px_small;       // font size of small pieces, atlas pixels
     double px_large;       // font size of large pieces
-    const char *title_families;
-    PangoWeight title_weight;
+};
+
+// The face of a title picture. The letters are swollen by `swell` (a share of the font
+// size) all round with round corners: heavier and rounder, as the logo's letters are;
+// scripts whose letters stand apart get `spacing` (a share of the font size) between
+// them, so that the swollen letters keep apart too.
+struct GenTitleFace {
+    const char *families;  // one family: the title is drawn in it alone
+    PangoWeight weight;
+    double swell;
+    double spacing;
 };
 
 struct GenLanguage {
@@ -22,6 +31,7 @@ struct GenLanguage {
     const char *const *strings;  // 33 strings by slot
     const GenScript *script;
     const char *title_name;
+    const GenTitleFace *title_face;
 };
 
 extern const GenLanguage gen_languages[GEN_LANGS];
