@@ -139,6 +139,11 @@ void app_window_size(float scale, int *width, int *height);
 // Adds the elapsed seconds to the accumulator (capped at 0.25 s) and takes out every
 // whole tick of 1/60 s; returns how many ticks the frame runs (0..15).
 int32_t app_count_ticks(double *accumulator, double elapsed_seconds);
+// How long a frame that ended this many seconds after the previous one sleeps before the
+// next: the rest of one display refresh (refresh_hz, 60 when 0 or less, i.e. unknown) in
+// whole milliseconds rounded down; 0 when the frame took a refresh or longer. Where vertical
+// sync holds, presenting already waits and this comes to 0.
+uint32_t app_frame_sleep_ms(double since_previous_frame, int refresh_hz);
 
 // Input masks of InputBit values (see app_input.cpp for how they move).
 struct AppInput {

@@ -19,6 +19,14 @@ int stop_with_sdl_error() {
     return 1;
 }
 
+// The display's refresh rate where the window is, 0 when unknown.
+int refresh_rate(SDL_Window *window) {
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0;
+    return mode.refresh_rate;
+}
+
 void draw_screen() {
     SDL_SetRenderDrawColor(app_session.renderer, 0, 0, 0, 255);
     SDL_RenderClear(app_session.renderer);
@@ -77,6 +85,7 @@ int app_run_interactive() {
     app_frame = 0;
     app_input = AppInput{};
 
+    Uint64 frame_end = last;
     do {
         app_session.quit = 0;
         SDL_Event event;
@@ -91,6 +100,15 @@ int app_run_interactive() {
         draw_screen();
         x11_update_window_title(app_session.window, 0);
         if (!(SDL_GetWindowFlags(app_session.window) & SDL_WINDOW_SHOWN)) SDL_Delay(hidden_delay_ms);
+        // Where vertical sync does not hold (a driver that ignores it, a user's setting),
+        // a frame would follow the last at once, thousands a second on a full core: it
+        // waits out the rest of the display's refresh instead. Ticks follow the clock, so
+        // the game plays the same.
+        const Uint64 ended = SDL_GetPerformanceCounter();
+        const Uint32 rest = app_frame_sleep_ms((double)(Uint64)(ended - frame_end) / frequency,
+                                               refresh_rate(app_session.window));
+        if (rest > 0) SDL_Delay(rest);
+        frame_end = rest > 0 ? SDL_GetPerformanceCounter() : ended;
     } while (!app_session.quit);
 
     if (app_session.controller) SDL_GameControllerClose(app_session.controller);

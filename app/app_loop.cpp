@@ -65,6 +65,13 @@ int32_t app_count_ticks(double *accumulator, double elapsed_seconds) {
     return n;
 }
 
+uint32_t app_frame_sleep_ms(double since_previous_frame, int refresh_hz) {
+    const double refresh = 1.0 / (refresh_hz > 0 ? refresh_hz : 60);
+    if (!(since_previous_frame >= 0.0)) since_previous_frame = 0.0;  // a clock that ran backwards, or NaN
+    if (since_previous_frame >= refresh) return 0;
+    return (uint32_t)((refresh - since_previous_frame) * 1000.0);
+}
+
 void app_handle_event(const SDL_Event *event) {
     switch (event->type) {
     case SDL_QUIT: app_session.quit = 1; break;

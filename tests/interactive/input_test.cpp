@@ -148,6 +148,24 @@ TEST(TickClock, TimeBecomesWholeTicks) {
     EXPECT_EQ(app_count_ticks(&acc, std::numeric_limits<double>::infinity()), 15);
 }
 
+TEST(FramePacing, AFrameShorterThanARefreshSleepsTheRestInWholeMilliseconds) {
+    // 60 Hz: a refresh is 16.67 ms.
+    EXPECT_EQ(app_frame_sleep_ms(0.0, 60), 16u);
+    EXPECT_EQ(app_frame_sleep_ms(0.0021, 60), 14u);  // 14.57 ms rounds down
+    EXPECT_EQ(app_frame_sleep_ms(0.0166, 60), 0u);   // 0.07 ms left: nothing to sleep
+    EXPECT_EQ(app_frame_sleep_ms(1.0 / 60.0, 60), 0u);
+    EXPECT_EQ(app_frame_sleep_ms(0.040, 60), 0u);  // a slow frame sleeps nothing
+    // The display's own rate; an unknown one counts as 60.
+    EXPECT_EQ(app_frame_sleep_ms(0.001, 144), 5u);  // 6.94 - 1
+    EXPECT_EQ(app_frame_sleep_ms(0.001, 30), 32u);
+    EXPECT_EQ(app_frame_sleep_ms(0.001, 0), 15u);
+    EXPECT_EQ(app_frame_sleep_ms(0.001, -5), 15u);
+    // A counter that ran backwards or gives nonsense sleeps at most one refresh.
+    EXPECT_EQ(app_frame_sleep_ms(-3.0, 60), 16u);
+    EXPECT_EQ(app_frame_sleep_ms(std::numeric_limits<double>::quiet_NaN(), 60), 16u);
+    EXPECT_EQ(app_frame_sleep_ms(std::numeric_limits<double>::infinity(), 60), 0u);
+}
+
 TEST(WindowSize, FromTheDesktopHeightOrTheScaleOption) {
     struct Case {
         int32_t option;
