@@ -3,6 +3,8 @@
 // the level, the title screen's stretched backgrounds every 480 ticks. Each is composed
 // once into a render target of the output's own pixels, by the very draw calls that
 // would paint it on the canvas, and then copied whole: the same pixels for one copy.
+#include <cmath>
+
 #include "gfx/gfx_private.h"
 
 uint32_t gfx_layer_generation = 0;
@@ -23,6 +25,13 @@ bool read_output(SDL_Renderer *r, int *w, int *h, SDL_Rect *viewport, float *sx,
 }
 
 }  // namespace
+
+bool gfx_whole_pixel_scale() {
+    float sx = 1.0f;
+    float sy = 1.0f;
+    SDL_RenderGetScale(gfx_renderer, &sx, &sy);
+    return sx == std::floor(sx) && sy == std::floor(sy);
+}
 
 GfxLayerUse gfx_layer_begin(GfxLayer *layer, int key, const void *source_a, const void *source_b) {
     SDL_Renderer *r = gfx_renderer;

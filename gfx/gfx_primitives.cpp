@@ -91,11 +91,13 @@ void gfx_draw_banner(int y, int h) {
     SDL_Rect panel = {0, y, 1000, h};
     SDL_Rect top = {0, y, 1000, 2};
     SDL_Rect bottom = {0, y + h - 2, 1000, 2};
+    const PackedColour body = GFX_BANNER_BODY;
+    const PackedColour edge = GFX_BANNER_EDGE;
     SDL_SetRenderDrawBlendMode(gfx_renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(gfx_renderer, 26, 44, 20, 210);
+    SDL_SetRenderDrawColor(gfx_renderer, red_of(body), green_of(body), blue_of(body), alpha_of(body));
     SDL_RenderFillRect(gfx_renderer, &panel);
     SDL_SetRenderDrawBlendMode(gfx_renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(gfx_renderer, 230, 190, 110, 220);
+    SDL_SetRenderDrawColor(gfx_renderer, red_of(edge), green_of(edge), blue_of(edge), alpha_of(edge));
     SDL_RenderFillRect(gfx_renderer, &top);
     SDL_SetRenderDrawBlendMode(gfx_renderer, SDL_BLENDMODE_BLEND);
     SDL_RenderFillRect(gfx_renderer, &bottom);

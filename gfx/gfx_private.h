@@ -8,6 +8,17 @@
 // decoded now. NULL when the bytes don't decode, with the decoder's reason in *failure.
 unsigned char *gfx_decode_take(const unsigned char *data, int size, int *w, int *h, const char **failure);
 
+// The banner's panel and its light gold edges (gfx_draw_banner).
+const PackedColour GFX_BANNER_BODY = 0xD2142C1Au;  // (26, 44, 20), alpha 210
+const PackedColour GFX_BANNER_EDGE = 0xDC6EBEE6u;  // (230, 190, 110), alpha 220
+
+// The confetti (gfx_draw_confetti) within the rectangle zone only, each stroke as it
+// looks under the translucent fills given, in order: its colour is first put under them
+// the way the renderer blends a fill over a pixel, then it is blended over a picture that
+// has the fills already (the same sum as stroke first, fills after, rounded in another
+// order).
+void gfx_draw_confetti_under(const PackedColour *fills, int count, SDL_Rect zone);
+
 // The four vertices of gfx_draw_thick_line's stroke, drawn as the triangles (0, 1, 2)
 // and (0, 2, 3) with gfx_white_texture.
 void gfx_thick_line_quad(PackedColour colour, float x1, float y1, float x2, float y2, float width, SDL_Vertex v[4]);
@@ -44,6 +55,11 @@ enum GfxLayerUse {
     LAYER_COMPOSE,  // the layer is the render target now: draw its content, then gfx_layer_end
     LAYER_READY     // the layer already shows this: just gfx_layer_copy
 };
+// Whether the renderer maps canvas pixels to whole output pixels (scale 1, 2, ...): then a
+// rectangle cut into bands, or clipped to bands, covers exactly the rows it covers whole.
+// At other scales the software renderer rounds each band's edges on its own.
+bool gfx_whole_pixel_scale();
+
 // Non-zero: every layer draws straight onto the canvas (the reference that a layered
 // frame must match, for the tests).
 extern int gfx_layers_off;

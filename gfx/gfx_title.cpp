@@ -30,18 +30,54 @@ void draw_shade() {
     for (int k = 0; k < 26; k++) gfx_fill_rect(0, 8 * k, 1000, 8, 0xBE0A1C12u - (uint32_t)k * 0x07000000u);
 }
 
-// Two layers for the backgrounds: while one background stands alone, it and the shade
-// over it are one layer; while the next fades in, each background is a layer of its own
-// and the shade is drawn over both.
+// The bar behind the credits, and the three translucent panels: the page panel, the
+// prompt panel and the bar. Nothing drawn before them reaches their rows but the
+// backgrounds, the shade and the confetti, and nothing after them overlaps another panel.
+const PackedColour BAR = 0xAA0A1C12;
+void draw_panels() {
+    gfx_draw_banner(290, 290);
+    gfx_draw_banner(600, 64);
+    gfx_fill_rect(0, 702, 1000, 34, BAR);
+}
+
+// The confetti, falling behind the panels: band by band, each stroke under the fills of
+// the rows it crosses (a banner's edge rows have its edge over its body).
+void draw_confetti_behind_panels() {
+    struct Band {
+        SDL_Rect rows;
+        int count;
+        PackedColour fills[2];
+    };
+    static const Band bands[] = {
+        {{0, 0, 1000, 290}, 0, {0, 0}},
+        {{0, 290, 1000, 2}, 2, {GFX_BANNER_BODY, GFX_BANNER_EDGE}},
+        {{0, 292, 1000, 286}, 1, {GFX_BANNER_BODY, 0}},
+        {{0, 578, 1000, 2}, 2, {GFX_BANNER_BODY, GFX_BANNER_EDGE}},
+        {{0, 580, 1000, 20}, 0, {0, 0}},
+        {{0, 600, 1000, 2}, 2, {GFX_BANNER_BODY, GFX_BANNER_EDGE}},
+        {{0, 602, 1000, 60}, 1, {GFX_BANNER_BODY, 0}},
+        {{0, 662, 1000, 2}, 2, {GFX_BANNER_BODY, GFX_BANNER_EDGE}},
+        {{0, 664, 1000, 38}, 0, {0, 0}},
+        {{0, 702, 1000, 34}, 1, {BAR, 0}},
+    };
+    for (const Band &band : bands) gfx_draw_confetti_under(band.fills, band.count, band.rows);
+}
+
+// What a background layer holds: the background alone (while the next fades in), with
+// the shade over it, or with the shade and the panels (which then need no drawing).
+enum BackgroundLayer { PLAIN = 0, SHADED = 1, SHADED_WITH_PANELS = 2 };
+
+// Two layers for the backgrounds: the one showing, and the one fading in, which then
+// becomes the one showing while the other takes the next background.
 GfxLayer background_layers[2];
 
 // A background stretched to the canvas height with its aspect ratio kept (52 pixels cut
-// off each side), with the shade over it when shaded is set, at the given alpha. busy is
-// a layer the frame already uses; the layer used is returned.
-const GfxLayer *draw_background(int number, bool shaded, int alpha, const GfxLayer *busy) {
+// off each side), with what the kind adds over it, at the given alpha. busy is a layer the
+// frame already uses. Returns the layer used, NULL when drawn straight onto the canvas.
+const GfxLayer *draw_background(int number, BackgroundLayer kind, int alpha, const GfxLayer *busy) {
     const SDL_Rect dst = {-52, 0, 1104, 736};
     SDL_Texture *texture = gfx_background_texture(number);
-    const int key = 2 * number + (shaded ? 1 : 0);
+    const int key = 3 * number + kind;
     GfxLayer *layer = nullptr;
     for (GfxLayer &l : background_layers)
         if (&l != busy && l.ready && l.key == key) layer = &l;
@@ -52,26 +88,35 @@ const GfxLayer *draw_background(int number, bool shaded, int alpha, const GfxLay
         SDL_SetTextureAlphaMod(texture, (Uint8)(use == LAYER_DIRECT ? alpha : 255));
         SDL_RenderCopy(gfx_renderer, texture, nullptr, &dst);
         SDL_SetTextureAlphaMod(texture, 255);
-        if (shaded) draw_shade();
-        if (use == LAYER_DIRECT) return layer;
+        if (kind != PLAIN) draw_shade();
+        if (use == LAYER_DIRECT) return nullptr;
+        if (kind == SHADED_WITH_PANELS) draw_panels();
         gfx_layer_end(layer);
     }
     gfx_layer_copy(layer, alpha);
     return layer;
 }
 
-// The level backgrounds in turn, the next one fading in over the last 59 ticks, and the
-// shade over them.
-void draw_backgrounds_and_shade(int t) {
+// The level backgrounds in turn, the next one fading in over the last 59 ticks, the
+// shade over them and the confetti. Returns whether the panels are drawn already.
+bool draw_backgrounds_shade_and_confetti(int t) {
     const int i = (t / BACKGROUND_TICKS) % GAME_LEVELS;
     const int r = t % BACKGROUND_TICKS;
     if (r <= FADE_START) {
-        draw_background(i, true, 255, nullptr);
-        return;
+        // Where the panels' rows can be told apart exactly, the layer holds them too and
+        // the confetti is drawn behind them.
+        const bool panels = gfx_whole_pixel_scale();
+        if (draw_background(i, panels ? SHADED_WITH_PANELS : SHADED, 255, nullptr) && panels) {
+            draw_confetti_behind_panels();
+            return true;
+        }
+    } else {
+        const GfxLayer *current = draw_background(i, PLAIN, 255, nullptr);
+        draw_background((i + 1) % GAME_LEVELS, PLAIN, (r - FADE_START) * 255 / 60, current);
+        draw_shade();
     }
-    const GfxLayer *current = draw_background(i, false, 255, nullptr);
-    draw_background((i + 1) % GAME_LEVELS, false, (r - FADE_START) * 255 / 60, current);
-    draw_shade();
+    gfx_draw_confetti();
+    return false;
 }
 
 // The logo in Danish, else the hero's portrait beside the language's title picture, the
@@ -135,8 +180,7 @@ void draw_instructions(int t) {
 void gfx_draw_title_screen() {
     const int t = app_frame < 0 ? 0 : app_frame;
 
-    draw_backgrounds_and_shade(t);
-    gfx_draw_confetti();
+    const bool panels_drawn = draw_backgrounds_shade_and_confetti(t);
 
     const int y0 = draw_title();
     if (lang_ru_flag()) {
@@ -145,14 +189,14 @@ void gfx_draw_title_screen() {
         text_draw(STR_UKRAINE_BANNER, 500, y0 + 3, FONT_SMALL, ALIGN_CENTRE, WHITE);
     }
 
-    gfx_draw_banner(290, 290);
+    if (!panels_drawn) gfx_draw_banner(290, 290);
     if ((t / PAGE_TICKS) % 2 == 1) {
         draw_high_scores();
     } else {
         draw_instructions(t);
     }
 
-    gfx_draw_banner(600, 64);
+    if (!panels_drawn) gfx_draw_banner(600, 64);
     if ((t / BLINK_TICKS) % 2 == 1) text_draw(STR_PRESS_ENTER, 500, 608, FONT_LARGE, ALIGN_CENTRE, GOLD);
 
     // Two cheering heroes, always in opposite frames, changing every 12 ticks.
@@ -160,6 +204,6 @@ void gfx_draw_title_screen() {
     gfx_draw_sprite(13 + c % 2, 0, 255, 80.0f, 606.0f, 130.0f);
     gfx_draw_sprite(13 + (c + 1) % 2, 1, 255, 920.0f, 606.0f, 130.0f);
 
-    gfx_fill_rect(0, 702, 1000, 34, 0xAA0A1C12);
+    if (!panels_drawn) gfx_fill_rect(0, 702, 1000, 34, BAR);
     text_draw_fit(STR_CREDITS, 500, 708, FONT_SMALL, ALIGN_CENTRE, GREY, 960);
 }

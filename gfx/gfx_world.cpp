@@ -278,16 +278,6 @@ void fill_ring(SDL_Rect outer, SDL_Rect inner, PackedColour colour) {
     if (right > 0) gfx_fill_rect(inner.x + inner.w, inner.y, right, inner.h, colour);
 }
 
-// Bands only where the renderer maps canvas pixels to whole output pixels: at other
-// scales the software renderer rounds each band's edges on its own, so a band would not
-// always meet the next one where the whole rectangle ends.
-bool whole_pixel_scale() {
-    float sx = 1.0f;
-    float sy = 1.0f;
-    SDL_RenderGetScale(gfx_renderer, &sx, &sy);
-    return sx == std::floor(sx) && sy == std::floor(sy);
-}
-
 // Everything under the hens that changes only with the level: the backdrop (the 60 x 40
 // thumbnail of the level's background stretched over the canvas, darkened; linear
 // filtering blurs it), the frame (a dark band behind the head-up display, a shadow, a
@@ -305,7 +295,8 @@ void draw_level_layer(SDL_Texture *thumbnail, SDL_Texture *background) {
     const SDL_Rect play = {PLAY_X, PLAY_Y, PLAY_W, PLAY_H};
     // A missing background covers nothing.
     const SDL_Rect none = {0, 0, 0, 0};
-    const bool bands = whole_pixel_scale();
+    // Bands only where they meet exactly.
+    const bool bands = gfx_whole_pixel_scale();
     gfx_fill_rect(0, 0, 1000, 56, 0x8C0A121E);
     fill_ring(shadow, bands ? border : none, 0xAA040A14);
     fill_ring(border, bands ? inside : none, 0xFF64B4DC);
@@ -317,12 +308,30 @@ void draw_level_layer(SDL_Texture *thumbnail, SDL_Texture *background) {
 // The level layer of the last frame, kept while the level and the output stay.
 GfxLayer world_layer;
 
-}  // namespace
+// One colour channel after a translucent fill is laid over it, as the renderer blends a
+// fill: the fill's channel times its alpha, plus what its alpha leaves of the channel.
+unsigned under_fill(unsigned channel, unsigned fill, unsigned alpha) {
+    return ((255u - alpha) * channel) / 255u + (fill * alpha) / 255u;
+}
 
-void gfx_draw_confetti() {
+PackedColour under_fills(PackedColour colour, const PackedColour *fills, int count) {
+    unsigned r = colour & 0xFF;
+    unsigned g = (colour >> 8) & 0xFF;
+    unsigned b = (colour >> 16) & 0xFF;
+    for (int i = 0; i < count; i++) {
+        const unsigned a = fills[i] >> 24;
+        r = under_fill(r, fills[i] & 0xFF, a);
+        g = under_fill(g, (fills[i] >> 8) & 0xFF, a);
+        b = under_fill(b, (fills[i] >> 16) & 0xFF, a);
+    }
+    return (colour & 0xFF000000u) | (b << 16) | (g << 8) | r;
+}
+
+// The sixty strokes, in one draw call: the same triangles in the same order as one thick
+// line at a time, for one call's work instead of sixty. With a zone, only the strokes
+// that reach into it.
+void draw_confetti(const PackedColour *fills, int count, const SDL_Rect *zone) {
     if (!gfx_white_texture) return;
-    // Every stroke in one draw call: the same triangles in the same order as one thick
-    // line at a time, for one call's work instead of sixty.
     SDL_Vertex vertices[GAME_CONFETTI * 4];
     int indices[GAME_CONFETTI * 6];
     int n = 0;
@@ -334,13 +343,33 @@ void gfx_draw_confetti() {
         const float a = p.angle * 0.01745f;
         const float c = cosf(a);
         const float s = sinf(a);
-        gfx_thick_line_quad(gfx_confetti_colours[p.colour], p.x - hl * c, p.y - hl * s, p.x + hl * c, p.y + hl * s,
-                            6.0f, &vertices[4 * n]);
+        SDL_Vertex *v = &vertices[4 * n];
+        gfx_thick_line_quad(under_fills(gfx_confetti_colours[p.colour], fills, count), p.x - hl * c, p.y - hl * s,
+                            p.x + hl * c, p.y + hl * s, 6.0f, v);
+        if (zone) {
+            float top = v[0].position.y;
+            float bottom = top;
+            for (int k = 1; k < 4; k++) {
+                top = std::fmin(top, v[k].position.y);
+                bottom = std::fmax(bottom, v[k].position.y);
+            }
+            if (bottom < zone->y - 1 || top > zone->y + zone->h + 1) continue;
+        }
         static const int quad[6] = {0, 1, 2, 0, 2, 3};
         for (int k = 0; k < 6; k++) indices[6 * n + k] = 4 * n + quad[k];
         n++;
     }
     if (n > 0) SDL_RenderGeometry(gfx_renderer, gfx_white_texture, vertices, 4 * n, indices, 6 * n);
+}
+
+}  // namespace
+
+void gfx_draw_confetti() { draw_confetti(nullptr, 0, nullptr); }
+
+void gfx_draw_confetti_under(const PackedColour *fills, int count, SDL_Rect zone) {
+    SDL_RenderSetClipRect(gfx_renderer, &zone);
+    draw_confetti(fills, count, &zone);
+    SDL_RenderSetClipRect(gfx_renderer, nullptr);
 }
 
 void gfx_draw_world() {
