@@ -5,6 +5,7 @@
 // waiting for the worker only if it is not done. A picture nobody asked for is decoded
 // on the spot, as before. Textures are made on the main thread only: the renderer is not
 // shared with the workers.
+#include <pthread.h>
 #include <stb_image.h>
 
 #include "gfx/gfx_private.h"
@@ -15,7 +16,8 @@ namespace {
 struct DecodeJob {
     const unsigned char *data;  // the embedded bytes: the job's key; NULL for a free job
     int size;
-    SDL_Thread *thread;  // NULL once joined, or when the job was decoded on the spot
+    pthread_t thread;
+    bool running;  // a worker decodes it and has not been joined
     unsigned char *pixels;  // four channels, freed with stbi_image_free; NULL on failure
     int w;
     int h;
@@ -34,9 +36,9 @@ void decode(DecodeJob *job) {
     job->failure = job->pixels ? nullptr : stbi_failure_reason();
 }
 
-int decode_worker(void *arg) {
+void *decode_worker(void *arg) {
     decode(static_cast<DecodeJob *>(arg));
-    return 0;
+    return nullptr;
 }
 
 DecodeJob *find_job(const unsigned char *data, int size) {
@@ -62,18 +64,19 @@ void gfx_decode_ahead(const unsigned char *data, uint32_t size) {
     if (find_job(data, (int)size)) return;
     DecodeJob *job = find_job(nullptr, 0);
     if (!job) return;
-    *job = DecodeJob{data, (int)size, nullptr, nullptr, 0, 0, nullptr};
-    job->thread = SDL_CreateThread(decode_worker, "decode", job);
+    *job = DecodeJob{data, (int)size, pthread_t{}, false, nullptr, 0, 0, nullptr};
+    // A plain thread: it starts at once, without the caller waiting for it to run.
+    job->running = pthread_create(&job->thread, nullptr, decode_worker, job) == 0;
     // No thread to be had: decode now, so the job is still ready when it is taken.
-    if (!job->thread) decode(job);
+    if (!job->running) decode(job);
 }
 
 unsigned char *gfx_decode_take(const unsigned char *data, int size, int *w, int *h, const char **failure) {
     sanitise(&data, &size);
-    DecodeJob local = {data, size, nullptr, nullptr, 0, 0, nullptr};
+    DecodeJob local = {data, size, pthread_t{}, false, nullptr, 0, 0, nullptr};
     DecodeJob *job = find_job(data, size);
     if (job) {
-        if (job->thread) SDL_WaitThread(job->thread, nullptr);
+        if (job->running) pthread_join(job->thread, nullptr);
         local = *job;
         *job = DecodeJob{};
     } else {
