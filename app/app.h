@@ -65,6 +65,11 @@ extern char app_settings_lang[16];
 // Creates the data directory under "HOME" with its parents and sets both file paths.
 void app_setup_data_dir();
 
+// Reads a decimal int at *cursor as "%d" does (white space, a sign, digits) and moves the
+// cursor past it; a number beyond the int32 range gives INT32_MAX or INT32_MIN. Returns 1,
+// or 0 with nothing moved when no number stands there.
+int app_scan_int(const char **cursor, int32_t *value);
+
 void app_fill_default_high_scores();
 // Reads the record file over the table; a missing file leaves it as it is.
 void app_read_high_scores();

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +64,26 @@ void sync_folder_of(const char *path) {
     }
 }
 
+// One line of the record file, "%d %d %15[^\n]": score, level, and the name after the
+// white space that follows the level, at most 15 bytes up to the end of the line.
+// Numbers out of range saturate, and a level outside 1..15 is held to it, so that no
+// file can show a level the game does not have. Returns 1 when all three fields are there.
+int parse_record_line(const char *line, HighScoreEntry *row) {
+    const char *p = line;
+    int32_t score = 0;
+    int32_t level = 0;
+    if (!app_scan_int(&p, &score) || !app_scan_int(&p, &level)) return 0;
+    while (std::isspace((unsigned char)*p)) p++;
+    size_t n = 0;
+    while (n < 15 && p[n] != '\0' && p[n] != '\n') n++;
+    if (n == 0) return 0;
+    std::memset(row->name, 0, sizeof row->name);
+    std::memcpy(row->name, p, n);
+    row->score = score;
+    row->level = level < 1 ? 1 : level > 15 ? 15 : level;
+    return 1;
+}
+
 }  // namespace
 
 void app_fill_default_high_scores() {
@@ -97,15 +118,8 @@ void app_read_high_scores_from(FILE *f) {
         if (!std::fgets(line, sizeof line, f)) break;
         // A line that does not give all three fields leaves its row as it was, and
         // still uses the row up.
-        int score = 0;
-        int level = 0;
-        char name[16];
-        if (std::sscanf(line, "%d %d %15[^\n]", &score, &level, name) == 3) {
-            std::memcpy(app_high_scores[i].name, name, sizeof name);
-            app_high_scores[i].name[15] = '\0';
-            app_high_scores[i].score = score;
-            app_high_scores[i].level = level;
-        }
+        HighScoreEntry row;
+        if (parse_record_line(line, &row)) app_high_scores[i] = row;
     }
 }
 

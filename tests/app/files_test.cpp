@@ -120,7 +120,7 @@ TEST(HighScoreFile, NamesAsTheFileGivesThem) {
         "3 3 Abcdefghijklmnopqrst\n"  // cut to 15 bytes
         "4 4 Dan\r\n"                 // the carriage return stays in the name
         "5 5 \xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\n"  // cut inside a character
-        "-7 99 Neg\n"                 // no range check
+        "-7 99 Neg\n"                 // the level is shown within 1..15
         "6 6 \xff\xfe\x80 bad\n");    // not UTF-8: taken as it is
     EXPECT_STREQ(app_high_scores[0].name, "Anne Marie");
     EXPECT_STREQ(app_high_scores[1].name, "Bo");
@@ -129,8 +129,40 @@ TEST(HighScoreFile, NamesAsTheFileGivesThem) {
     EXPECT_EQ(std::strlen(app_high_scores[4].name), 15u);
     EXPECT_EQ((unsigned char)app_high_scores[4].name[14], 0xc3);
     EXPECT_EQ(app_high_scores[5].score, -7);
-    EXPECT_EQ(app_high_scores[5].level, 99);
+    EXPECT_EQ(app_high_scores[5].level, 15);
     EXPECT_STREQ(app_high_scores[6].name, "\xff\xfe\x80 bad");
+}
+
+TEST(HighScoreFile, NumbersSaturateAndLevelsAreClamped) {
+    read_records(
+        "99999999999999999999 99999999999 Big\n"
+        "-99999999999999999999 -99999999999 Small\n"
+        "2147483647 15 Top\n"
+        "-2147483648 1 Bottom\n"
+        "4294967301 0 Wrap\n"
+        "+12 16 Plus\n"
+        "- 5 2 Sign\n"
+        "7 +-2 Twice\n");
+    EXPECT_STREQ(app_high_scores[0].name, "Big");
+    EXPECT_EQ(app_high_scores[0].score, INT32_MAX);
+    EXPECT_EQ(app_high_scores[0].level, 15);
+    EXPECT_EQ(app_high_scores[1].score, INT32_MIN);
+    EXPECT_EQ(app_high_scores[1].level, 1);
+    EXPECT_EQ(app_high_scores[2].score, INT32_MAX);
+    EXPECT_EQ(app_high_scores[2].level, 15);
+    EXPECT_EQ(app_high_scores[3].score, INT32_MIN);
+    EXPECT_EQ(app_high_scores[3].level, 1);
+    EXPECT_EQ(app_high_scores[4].score, INT32_MAX);  // not the low 32 bits (5)
+    EXPECT_EQ(app_high_scores[4].level, 1);
+    EXPECT_EQ(app_high_scores[5].score, 12);
+    EXPECT_EQ(app_high_scores[5].level, 15);
+    expect_default_row(6);  // a sign with no digits after it is no number
+    expect_default_row(7);
+    // What was read writes out and reads back as the same table.
+    char text[APP_RECORDS_TEXT_ROOM];
+    size_t n = app_format_high_scores(text, sizeof text);
+    ASSERT_GT(n, 0u);
+    EXPECT_EQ(std::string(text, n).substr(0, 38), "2147483647 15 Big\n-2147483648 1 Small\n");
 }
 
 TEST(HighScoreFile, LongLinesSplitAndExtraLinesIgnored) {
