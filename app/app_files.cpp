@@ -64,6 +64,36 @@ void sync_folder_of(const char *path) {
     }
 }
 
+// Both files are small: the readers see at most this much of either.
+enum { DATA_FILE_LIMIT = 64 * 1024 };
+char data_file_bytes[DATA_FILE_LIMIT];
+
+// Opens a data file for reading as a stream over its first 64 KiB, or NULL when it is
+// missing, unreadable, empty or not a regular file.
+// A FIFO blocked the start in fopen and a link to /dev/zero was read for ever: only a
+// regular file is opened (without blocking), and only so much of it is read.
+FILE *open_data_file(const char *path) {
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    // Checked again on what was opened: the name may have changed hands in between.
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    size_t size = 0;
+    while (size < sizeof data_file_bytes) {
+        ssize_t n = read(fd, data_file_bytes + size, sizeof data_file_bytes - size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        size += (size_t)n;
+    }
+    close(fd);
+    if (size == 0) return nullptr;
+    return fmemopen(data_file_bytes, size, "r");
+}
+
 // One line of the record file, "%d %d %15[^\n]": score, level, and the name after the
 // white space that follows the level, at most 15 bytes up to the end of the line.
 // Numbers out of range saturate, and a level outside 1..15 is held to it, so that no
@@ -125,7 +155,7 @@ void app_read_high_scores_from(FILE *f) {
 
 void app_read_high_scores() {
     if (!app_records_path[0]) return;
-    FILE *f = std::fopen(app_records_path, "r");
+    FILE *f = open_data_file(app_records_path);
     if (!f) return;
     app_read_high_scores_from(f);
     std::fclose(f);
@@ -166,7 +196,7 @@ const char *app_read_settings_from(FILE *f) {
 const char *app_read_settings() {
     app_settings_lang[0] = '\0';
     if (!app_settings_path[0]) return nullptr;
-    FILE *f = std::fopen(app_settings_path, "r");
+    FILE *f = open_data_file(app_settings_path);
     if (!f) return nullptr;
     const char *code = app_read_settings_from(f);
     std::fclose(f);
@@ -183,6 +213,10 @@ int app_write_settings(const char *code) {
 
 int app_replace_file(const char *path, const char *bytes, size_t size) {
     if (!path || !path[0]) return 0;
+    // A FIFO, a device or a folder in the file's place counts as no file and is left
+    // as it is.
+    struct stat st;
+    if (stat(path, &st) == 0 && !S_ISREG(st.st_mode)) return 0;
     // The temporary file sits beside the old one, so the rename never crosses a file
     // system and either the old or the new file is there, whole, at every moment.
     char temp[APP_PATH_ROOM + 16];

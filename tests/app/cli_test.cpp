@@ -3,8 +3,10 @@
 // audio and status line, the bot, the music dump and the title pictures.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <regex>
 #include <string>
@@ -275,6 +277,31 @@ TEST(TestRun, HomeUnsetEmptyOrAFile) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(parse_status(r.out).lives, 3);
     EXPECT_EQ(testutil::file_size(data + "/rekorder.txt"), 1 << 20);
+}
+
+TEST(DataFiles, AFifoOrAnEndlessFileDoesNotStopTheStart) {
+    // A FIFO named like the record file blocked the start in its open, and a settings
+    // file linked to /dev/zero was read for ever.
+    TempDir home, out;
+    const std::string data = home / ".local/share/kestrune";
+    ASSERT_EQ(std::system(("mkdir -p '" + data + "'").c_str()), 0);
+    ASSERT_EQ(mkfifo((data + "/rekorder.txt").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (data + "/indstillinger.txt").c_str()), 0);
+    testutil::RunOptions options;
+    options.kill_after = 30;
+    RunResult r = run_kestrune({"--test", "-1", "--ud", out.path()}, env_with_home(home), options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(parse_status(r.out).lives, 3);
+    struct stat st;
+    ASSERT_EQ(lstat((data + "/rekorder.txt").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    // The other way round as well: a FIFO as the settings file.
+    ASSERT_EQ(unlink((data + "/indstillinger.txt").c_str()), 0);
+    ASSERT_EQ(rename((data + "/rekorder.txt").c_str(), (data + "/indstillinger.txt").c_str()), 0);
+    r = run_kestrune({"--test", "-1", "--ud", out.path()}, env_with_home(home), options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
 }
 
 TEST(ModeChoice, TestRunWinsOverDumpAndTitlePictures) {

@@ -235,11 +235,13 @@ TEST(SettingsFile, ReaderTakesTheLastSprogLine) {
     // The rest of a line over 63 bytes is read as a line of its own.
     EXPECT_STREQ(read_settings(std::string(63, 'x') + "sprog nl\n"), "nl");
     EXPECT_EQ(read_settings(std::string(62, 'x') + "sprog nl\n"), nullptr);
-    std::string garbage(1 << 20, '\0');
+    std::string garbage(60000, '\0');
     for (size_t i = 0; i < garbage.size(); i++) garbage[i] = (char)(i * 2654435761u >> 24);
     const char *code = read_settings(garbage + "\nsprog \xff\xfe\n");
     ASSERT_NE(code, nullptr);
     EXPECT_STREQ(code, "\xff\xfe");
+    // Only the first 64 KiB of a file are read.
+    EXPECT_STREQ(read_settings(std::string(65536 - 9, '\n') + "sprog sv\nsprog da\n"), "sv");
     // No path, or no file: no code.
     app_settings_path[0] = '\0';
     EXPECT_EQ(app_read_settings(), nullptr);
@@ -295,6 +297,43 @@ TEST(AtomicReplacement, OldFileStaysWholeOnEveryFailure) {
     // And when nothing fails the new text is there.
     EXPECT_EQ(app_replace_file(file.c_str(), "sprog fr\n", 9), 1);
     EXPECT_EQ(testutil::read_file(file), "sprog fr\n");
+}
+
+TEST(DataFiles, OnlyRegularFilesAreReadOrReplaced) {
+    TempDir dir;
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    ASSERT_EQ(symlink(fifo.c_str(), (dir / "to_fifo").c_str()), 0);
+    ASSERT_EQ(symlink("/dev/zero", (dir / "to_zero").c_str()), 0);
+    // A FIFO blocked the start in its open and /dev/zero never ended: each read runs in a
+    // child with an alarm, so a hang fails the test instead of stopping it.
+    for (const std::string &path : {fifo, dir / "to_fifo", dir / "to_zero", std::string("/dev/null")}) {
+        int rc = testutil::in_child([&] {
+            alarm(10);
+            std::snprintf(app_records_path, sizeof app_records_path, "%s", path.c_str());
+            std::snprintf(app_settings_path, sizeof app_settings_path, "%s", path.c_str());
+            app_fill_default_high_scores();
+            app_read_high_scores();
+            for (int i = 0; i < 10; i++) {
+                if (app_high_scores[i].score != 15000 - 1500 * i) return 2;
+            }
+            return app_read_settings() == nullptr ? 0 : 3;
+        });
+        EXPECT_EQ(rc, 0) << path;
+    }
+    // Such a file counts as missing and is never replaced by a save (through a link
+    // neither).
+    for (const std::string &path : {fifo, dir / "to_fifo"}) {
+        std::snprintf(app_settings_path, sizeof app_settings_path, "%s", path.c_str());
+        EXPECT_EQ(app_write_settings("fr"), 0) << path;
+    }
+    app_settings_path[0] = '\0';
+    struct stat st;
+    ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(lstat((dir / "to_fifo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(testutil::list_dir(dir.path()), (std::vector<std::string>{"fifo", "to_fifo", "to_zero"}));
 }
 
 TEST(DataDirectory, MadeUnderHomeWithItsParents) {
