@@ -91,6 +91,10 @@ int app_write_settings(const char *code);
 // folder, so the old file stays whole on any failure. Returns 1 on success.
 int app_replace_file(const char *path, const char *bytes, size_t size);
 
+// Removes what saves that never finished left beside the two files (temporary files
+// older than a minute). Called once at start-up.
+void app_remove_stale_temp_files();
+
 // Leaves the name-entry screen: the finished game takes row app_new_record_slot.
 void app_commit_high_score();
 

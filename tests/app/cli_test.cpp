@@ -3,11 +3,13 @@
 // audio and status line, the bot, the music dump and the title pictures.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <regex>
 #include <string>
 #include <vector>
@@ -302,6 +304,19 @@ TEST(DataFiles, AFifoOrAnEndlessFileDoesNotStopTheStart) {
     r = run_kestrune({"--test", "-1", "--ud", out.path()}, env_with_home(home), options);
     EXPECT_FALSE(r.timed_out);
     EXPECT_EQ(r.status, 0);
+}
+
+TEST(DataFiles, TheStartRemovesOldTemporaryFilesOfSaves) {
+    TempDir home, out;
+    const std::string data = home / ".local/share/kestrune";
+    ASSERT_EQ(std::system(("mkdir -p '" + data + "'").c_str()), 0);
+    testutil::write_file(data + "/rekorder.txt.kestrune-tmp-a1B2c3", "1 1");
+    testutil::write_file(data + "/indstillinger.txt.kestrune-tmp-d4E5f6", "sprog");
+    struct timeval old_times[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    for (const std::string &name : testutil::list_dir(data)) utimes((data + "/" + name).c_str(), old_times);
+    RunResult r = run_kestrune({"--test", "-1", "--ud", out.path()}, env_with_home(home));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(testutil::list_dir(data), std::vector<std::string>{});
 }
 
 TEST(ModeChoice, TestRunWinsOverDumpAndTitlePictures) {
