@@ -121,6 +121,20 @@ int32_t app_count_eggs_in_air();
 // The music dump's one second of samples.
 extern int16_t app_sound_test_buf[48000];
 
+// ---- Output files of the headless modes ------------------------------------------------
+
+struct SDL_Surface;
+// Write a whole file, or a surface as a BMP file, checking every write and the close.
+// Return 1 on success; on failure 0, and the first failure's path and reason are kept.
+int app_output_file(const char *path, const void *bytes, size_t size);
+int app_output_bmp(const char *path, SDL_Surface *surface);
+// Keeps a failure with this path and errno value as the first one (unless there is one);
+// returns 0.
+int app_output_fail(const char *path, int error);
+int app_output_failed();
+// Prints the first failure as one line "<mode>: <path>: <reason>" on standard error.
+void app_report_output_failure(const char *mode);
+
 // ---- Run modes (each returns main's exit status) ---------------------------------------
 
 int app_run_test();
