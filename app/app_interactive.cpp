@@ -33,10 +33,7 @@ void draw_screen() {
 }  // namespace
 
 int app_run_interactive() {
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 1;
-    }
+    if (app_start_sdl() != 0) return 1;
 
     SDL_DisplayMode mode;
     int have_desktop = 0;

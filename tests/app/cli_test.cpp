@@ -76,6 +76,15 @@ void expect_one_failure_line(const std::string &err, const std::string &what, co
     EXPECT_EQ(err, what + ": " + reason + "\n");
 }
 
+// For runs of the interactive game under the sanitizers: leak checking off for the game
+// itself, since SDL's video and audio back-ends (Mesa, X11, D-Bus) leave allocations at
+// exit that cannot be told apart from ours. The game's own code keeps no heap; the
+// in-process tests check it for leaks.
+std::string asan_without_leak_check() {
+    const char *asan = std::getenv("ASAN_OPTIONS");
+    return "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0";
+}
+
 // The environment of a plain run in a fresh home.
 std::vector<std::string> env_with_home(const TempDir &home, std::vector<std::string> more = {}) {
     more.push_back("HOME=" + home.path());
@@ -110,6 +119,55 @@ TEST(CommandLineRun, InteractiveStartWithoutVideoFails) {
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
     // The start-up before the mode still made the data directory.
     EXPECT_TRUE(testutil::is_dir(home / ".local/share/kestrune"));
+}
+
+TEST(CommandLineRun, NoDisplayStopsTheStartInsteadOfRunningUnseen) {
+    // With no display SDL falls back on its offscreen driver, and the game ran for ever
+    // with no window. A driver that shows nothing is taken only when asked for.
+    TempDir home, runtime;
+    chmod(runtime.path().c_str(), 0700);
+    testutil::RunOptions options;
+    options.default_drivers = false;  // DISPLAY, WAYLAND_DISPLAY and SDL_VIDEODRIVER unset
+    options.kill_after = 30;
+    RunResult r = run_kestrune(
+        {}, env_with_home(home, {"SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime.path(), asan_without_leak_check()}),
+        options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.compare(0, 5, "SDL: "), 0) << r.err;
+    EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+
+    // Asked for, the offscreen and dummy drivers run as before (until SIGTERM, which SDL
+    // turns into a quit); so does offscreen named after a driver that cannot start.
+    options.terminate_after = 1.5;
+    for (const char *driver : {"offscreen", "dummy", "OFFSCREEN", "x11,offscreen"}) {
+        r = run_kestrune({}, env_with_home(home, {"SDL_AUDIODRIVER=dummy", std::string("SDL_VIDEODRIVER=") + driver,
+                                                  asan_without_leak_check()}),
+                         options);
+        EXPECT_FALSE(r.timed_out) << driver;
+        EXPECT_EQ(r.status, 0) << driver;
+        EXPECT_EQ(r.err, "") << driver;
+    }
+}
+
+TEST(CommandLineRun, NoAudioPlaysSilent) {
+    // An audio driver that cannot start made the whole start fail.
+    TempDir home;
+    testutil::RunOptions options;
+    options.terminate_after = 1.5;
+    options.kill_after = 30;
+    RunResult r = run_kestrune(
+        {}, env_with_home(home, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=nonexistent", asan_without_leak_check()}),
+        options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    // One warning line.
+    EXPECT_EQ(r.err.compare(0, 5, "SDL: "), 0) << r.err;
+    EXPECT_NE(r.err.find("nonexistent"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
 }
 
 TEST(TestRun, OneTick) {
