@@ -156,8 +156,9 @@ FILE *open_data_file(const char *path) {
 
 // One line of the record file, "%d %d %15[^\n]": score, level, and the name after the
 // white space that follows the level, at most 15 bytes up to the end of the line.
-// Numbers out of range saturate, and a level outside 1..15 is held to it, so that no
-// file can show a level the game does not have. Returns 1 when all three fields are there.
+// Returns 1 when all three fields are there.
+// "%d" overflowed on huge numbers (a score of 99999999999999999999 read as -1): numbers
+// saturate, and a level outside 1..15 is held to it so the high-score page shows it whole.
 int parse_record_line(const char *line, HighScoreEntry *row) {
     const char *p = line;
     int32_t score = 0;
