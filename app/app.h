@@ -65,6 +65,11 @@ extern char app_settings_lang[16];
 // Creates the data directory under "HOME" with its parents and sets both file paths.
 void app_setup_data_dir();
 
+// Reads a decimal int at *cursor as "%d" does (white space, a sign, digits) and moves the
+// cursor past it; a number beyond the int32 range gives INT32_MAX or INT32_MIN. Returns 1,
+// or 0 with nothing moved when no number stands there.
+int app_scan_int(const char **cursor, int32_t *value);
+
 void app_fill_default_high_scores();
 // Reads the record file over the table; a missing file leaves it as it is.
 void app_read_high_scores();
@@ -85,6 +90,10 @@ int app_write_settings(const char *code);
 // Replaces the file at path with these bytes through a temporary file in the same
 // folder, so the old file stays whole on any failure. Returns 1 on success.
 int app_replace_file(const char *path, const char *bytes, size_t size);
+
+// Removes what saves that never finished left beside the two files (temporary files
+// older than a minute). Called once at start-up.
+void app_remove_stale_temp_files();
 
 // Leaves the name-entry screen: the finished game takes row app_new_record_slot.
 void app_commit_high_score();
@@ -111,6 +120,20 @@ int32_t app_count_eggs_in_air();
 
 // The music dump's one second of samples.
 extern int16_t app_sound_test_buf[48000];
+
+// ---- Output files of the headless modes ------------------------------------------------
+
+struct SDL_Surface;
+// Write a whole file, or a surface as a BMP file, checking every write and the close.
+// Return 1 on success; on failure 0, and the first failure's path and reason are kept.
+int app_output_file(const char *path, const void *bytes, size_t size);
+int app_output_bmp(const char *path, SDL_Surface *surface);
+// Keeps a failure with this path and errno value as the first one (unless there is one);
+// returns 0.
+int app_output_fail(const char *path, int error);
+int app_output_failed();
+// Prints the first failure as one line "<mode>: <path>: <reason>" on standard error.
+void app_report_output_failure(const char *mode);
 
 // ---- Run modes (each returns main's exit status) ---------------------------------------
 

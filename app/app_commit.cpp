@@ -2,6 +2,7 @@
 // table is saved, and the title screen opens on its high-score page.
 #include <SDL.h>
 
+#include <cctype>
 #include <cstring>
 
 #include "app/app.h"
@@ -15,8 +16,20 @@ void app_commit_high_score() {
     if (s >= 0 && s <= 9) {
         for (int i = 8; i >= s; i--) app_high_scores[i + 1] = app_high_scores[i];
         HighScoreEntry &row = app_high_scores[s];
-        const char *name = app_name_buf[0] ? app_name_buf : "Plimby";
-        size_t n = strnlen(name, 15);
+        // A name of blanks only was saved as a row the file cannot give back: blanks
+        // around the name go, and a name with nothing else takes the default, like none.
+        const char *name = app_name_buf;
+        size_t n = strnlen(name, sizeof app_name_buf);
+        while (n > 0 && std::isspace((unsigned char)name[0])) {
+            name++;
+            n--;
+        }
+        while (n > 0 && std::isspace((unsigned char)name[n - 1])) n--;
+        if (n == 0) {
+            name = "Plimby";
+            n = std::strlen(name);
+        }
+        if (n > 15) n = 15;
         std::memset(row.name, 0, sizeof row.name);
         std::memcpy(row.name, name, n);
         row.score = game_state.score;

@@ -45,10 +45,7 @@ int app_run_interactive() {
     gfx_decode_ahead_startup();
     gfx_decode_ahead_background(0);
     text_decode_ahead(lang_get() != 0);
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        return 1;
-    }
+    if (app_start_sdl() != 0) return 1;
 
     SDL_DisplayMode mode;
     int have_desktop = 0;

@@ -74,7 +74,7 @@ uint32_t app_frame_sleep_ms(double since_previous_frame, int refresh_hz) {
 
 void app_handle_event(const SDL_Event *event) {
     switch (event->type) {
-    case SDL_QUIT: app_session.quit = 1; break;
+    case SDL_QUIT: app_quit_request(); break;
     case SDL_CONTROLLERDEVICEADDED:
         // A failed open leaves NULL, so a later event may try again.
         if (!app_session.controller) app_session.controller = SDL_GameControllerOpen(event->cdevice.which);

@@ -15,6 +15,17 @@ void app_input_end_frame(int32_t ticks_run);
 void app_screen_tick();
 void app_command_key(const SDL_KeyboardEvent *key);
 void app_name_text(const char *text, size_t room);
+// A quit request (window closed, SIGTERM, SIGINT): the loop ends after this frame, and a
+// row being named is committed first.
+void app_quit_request();
 
 // Opens the first device that is a game controller (app_loop.cpp); NULL when none.
 SDL_GameController *app_open_first_controller();
+
+// Start-up (app_startup.cpp): starts SDL's video, controllers and audio. Returns 0, or 1
+// after one line on standard error when the game cannot be shown. Audio that does not
+// start is reported in one line and leaves the game silent.
+int app_start_sdl();
+// 1 when the video driver in use shows nothing ("offscreen" or "dummy") and the
+// SDL_VIDEODRIVER list (asked, may be NULL) did not name it.
+int app_video_driver_shows_nothing(const char *driver, const char *asked);

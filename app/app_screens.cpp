@@ -139,6 +139,13 @@ void app_screen_tick() {
     }
 }
 
+void app_quit_request() {
+    app_session.quit = 1;
+    // Closing the window on the name entry lost the row the player had earned: the
+    // name typed so far is committed, as Enter would.
+    if (app_state == SCREEN_NAME_ENTRY) app_commit_high_score();
+}
+
 void app_command_key(const SDL_KeyboardEvent *key) {
     SDL_Keycode sym = key->keysym.sym;
     Uint16 mod = key->keysym.mod;

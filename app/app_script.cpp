@@ -1,5 +1,6 @@
 // Kestrune: the test run's script tables and reader, and its input rule. A script line
 // is "tick mask [s]": from that tick on the mask holds, and "s" asks for a picture.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -16,15 +17,20 @@ void app_clear_script() {
 }
 
 void app_read_script_line(const char *line) {
-    int tick = 0;
-    int mask = 0;
-    char flag = 0;
-    int fields = std::sscanf(line, "%d %d %c", &tick, &mask, &flag);
+    // "%d %d %c": tick, mask and an optional flag, the first character after the blanks
+    // that follow the mask. Numbers beyond int32 saturate, so a huge tick is past the
+    // tables rather than wrapped onto some tick in them.
+    const char *p = line;
+    int32_t tick = 0;
+    int32_t mask = 0;
+    if (!app_scan_int(&p, &tick) || !app_scan_int(&p, &mask)) return;
+    while (std::isspace((unsigned char)*p)) p++;
+    const char flag = *p;
     // Lines without both numbers, and ticks outside the tables, are passed over.
-    if (fields < 2 || tick < 0 || tick >= APP_SCRIPT_TICKS) return;
+    if (tick < 0 || tick >= APP_SCRIPT_TICKS) return;
     app_script_mask[tick] = mask;
     app_script_set[tick] = 1;
-    app_script_shot[tick] = (fields == 3 && flag == 's') ? 1 : 0;
+    app_script_shot[tick] = flag == 's' ? 1 : 0;
 }
 
 void app_read_script_from(FILE *f) {

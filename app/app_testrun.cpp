@@ -3,6 +3,7 @@
 // the raw audio "lyd.raw" and one status line.
 #include <SDL.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,28 +31,35 @@ int32_t env_int(const char *name) {
     return (int32_t)(uint32_t)(unsigned long)std::strtol(v, nullptr, 10);
 }
 
+// A full disk left cut files behind a run that reported success: every output is
+// checked, and after the first failure nothing more is written (the game plays on to
+// its status line, which the painting never changes).
 void write_picture(int32_t tick) {
-    if (!test_surface || !test_renderer) return;
-    SDL_SetRenderDrawColor(test_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(test_renderer);
-    gfx_draw_play_screen();
-    SDL_RenderPresent(test_renderer);
+    if (app_output_failed()) return;
     char name[NAME_ROOM];
     int n = std::snprintf(name, sizeof name, "%s/f%05d.bmp", app_options.out_dir, (int)tick);
-    if (n < 0 || (size_t)n >= sizeof name) return;  // a cut name would be some other file
-    SDL_RWops *rw = SDL_RWFromFile(name, "wb");
-    if (!rw) return;
-    SDL_SaveBMP_RW(test_surface, rw, 1);
+    if (n < 0 || (size_t)n >= sizeof name) {  // a cut name would be some other file
+        app_output_fail(name, ENAMETOOLONG);
+        return;
+    }
+    if (test_renderer) {
+        SDL_SetRenderDrawColor(test_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(test_renderer);
+        gfx_draw_play_screen();
+        SDL_RenderPresent(test_renderer);
+    }
+    app_output_bmp(name, test_surface);
 }
 
 void write_audio(int32_t samples) {
+    if (app_output_failed()) return;
     char name[NAME_ROOM];
     int n = std::snprintf(name, sizeof name, "%s/lyd.raw", app_options.out_dir);
-    if (n < 0 || (size_t)n >= sizeof name) return;
-    FILE *f = std::fopen(name, "wb");
-    if (!f) return;
-    if (samples > 0) std::fwrite(app_test_audio, sizeof(int16_t), (size_t)samples, f);
-    std::fclose(f);
+    if (n < 0 || (size_t)n >= sizeof name) {
+        app_output_fail(name, ENAMETOOLONG);
+        return;
+    }
+    app_output_file(name, app_test_audio, (size_t)(samples > 0 ? samples : 0) * sizeof(int16_t));
 }
 
 }  // namespace
@@ -146,6 +154,10 @@ int app_run_test() {
                 (int)game_state.phase, (int)(game_state.level + 1), (int)game_state.floors,
                 (int)game_state.score, (int)game_state.lives, (int)app_count_eggs_in_air(),
                 (int)game_state.caught, (int)game_state.target);
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) app_output_fail("standard output", errno);
+    if (app_output_failed()) {
+        app_report_output_failure("--test");
+        return 1;
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 // renderer, its instructions page and its high-score page, saved as BMP files.
 #include <SDL.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,12 +16,6 @@ namespace {
 SDL_Surface *title_surface = nullptr;
 SDL_Renderer *title_renderer = nullptr;
 
-void save_picture(const char *name) {
-    if (!title_surface) return;
-    SDL_RWops *rw = SDL_RWFromFile(name, "wb");
-    if (!rw) return;
-    SDL_SaveBMP_RW(title_surface, rw, 1);
-}
 
 }  // namespace
 
@@ -41,14 +36,27 @@ int app_run_title_pictures(const char *path) {
 
     // The painter covers the whole canvas, and the software renderer draws straight
     // into the surface: no clear, no present.
+    // A full disk left empty files and status 0: each picture is checked, and the first
+    // failure is reported and ends the mode.
     app_frame = 31;
     gfx_draw_title_screen();
-    save_picture(path);
+    if (!app_output_bmp(path, title_surface)) {
+        app_report_output_failure("--titelbillede");
+        return 1;
+    }
 
     app_frame = 451;
     gfx_draw_title_screen();
-    char second[4096];
+    char second[APP_PATH_ROOM];
     int n = std::snprintf(second, sizeof second, "%s.2.bmp", path);
-    if (n >= 0 && (size_t)n < sizeof second) save_picture(second);
+    if (n < 0 || (size_t)n >= sizeof second) {
+        app_output_fail(second, ENAMETOOLONG);
+    } else {
+        app_output_bmp(second, title_surface);
+    }
+    if (app_output_failed()) {
+        app_report_output_failure("--titelbillede");
+        return 1;
+    }
     return 0;
 }

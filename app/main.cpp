@@ -15,6 +15,7 @@ int main(int argc, char **argv) {
     srand((unsigned)time(nullptr));
     app_fill_default_high_scores();
     app_setup_data_dir();
+    app_remove_stale_temp_files();
     app_read_high_scores();
 
     // The language: the command line, else the settings file, else the locale.

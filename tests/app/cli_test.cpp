@@ -3,9 +3,14 @@
 // audio and status line, the bot, the music dump and the title pictures.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <regex>
 #include <string>
 #include <vector>
@@ -66,6 +71,20 @@ void expect_canvas_bmp(const std::string &path) {
     EXPECT_EQ(b.size(), le32(b, 10) + 1000u * 736u * 4u) << path;
 }
 
+// Standard error holds exactly one line: "<what>: <reason>".
+void expect_one_failure_line(const std::string &err, const std::string &what, const std::string &reason) {
+    EXPECT_EQ(err, what + ": " + reason + "\n");
+}
+
+// For runs of the interactive game under the sanitizers: leak checking off for the game
+// itself, since SDL's video and audio back-ends (Mesa, X11, D-Bus) leave allocations at
+// exit that cannot be told apart from ours. The game's own code keeps no heap; the
+// in-process tests check it for leaks.
+std::string asan_without_leak_check() {
+    const char *asan = std::getenv("ASAN_OPTIONS");
+    return "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0";
+}
+
 // The environment of a plain run in a fresh home.
 std::vector<std::string> env_with_home(const TempDir &home, std::vector<std::string> more = {}) {
     more.push_back("HOME=" + home.path());
@@ -100,6 +119,55 @@ TEST(CommandLineRun, InteractiveStartWithoutVideoFails) {
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
     // The start-up before the mode still made the data directory.
     EXPECT_TRUE(testutil::is_dir(home / ".local/share/kestrune"));
+}
+
+TEST(CommandLineRun, NoDisplayStopsTheStartInsteadOfRunningUnseen) {
+    // With no display SDL falls back on its offscreen driver, and the game ran for ever
+    // with no window. A driver that shows nothing is taken only when asked for.
+    TempDir home, runtime;
+    chmod(runtime.path().c_str(), 0700);
+    testutil::RunOptions options;
+    options.default_drivers = false;  // DISPLAY, WAYLAND_DISPLAY and SDL_VIDEODRIVER unset
+    options.kill_after = 30;
+    RunResult r = run_kestrune(
+        {}, env_with_home(home, {"SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime.path(), asan_without_leak_check()}),
+        options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.compare(0, 5, "SDL: "), 0) << r.err;
+    EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+
+    // Asked for, the offscreen and dummy drivers run as before (until SIGTERM, which SDL
+    // turns into a quit); so does offscreen named after a driver that cannot start.
+    options.terminate_after = 1.5;
+    for (const char *driver : {"offscreen", "dummy", "OFFSCREEN", "x11,offscreen"}) {
+        r = run_kestrune({}, env_with_home(home, {"SDL_AUDIODRIVER=dummy", std::string("SDL_VIDEODRIVER=") + driver,
+                                                  asan_without_leak_check()}),
+                         options);
+        EXPECT_FALSE(r.timed_out) << driver;
+        EXPECT_EQ(r.status, 0) << driver;
+        EXPECT_EQ(r.err, "") << driver;
+    }
+}
+
+TEST(CommandLineRun, NoAudioPlaysSilent) {
+    // An audio driver that cannot start made the whole start fail.
+    TempDir home;
+    testutil::RunOptions options;
+    options.terminate_after = 1.5;
+    options.kill_after = 30;
+    RunResult r = run_kestrune(
+        {}, env_with_home(home, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=nonexistent", asan_without_leak_check()}),
+        options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    // One warning line.
+    EXPECT_EQ(r.err.compare(0, 5, "SDL: "), 0) << r.err;
+    EXPECT_NE(r.err.find("nonexistent"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
 }
 
 TEST(TestRun, OneTick) {
@@ -149,15 +217,68 @@ TEST(TestRun, NoTicksForZeroOrNegativeCounts) {
 }
 
 TEST(TestRun, OutputFolderMissingOrAFile) {
+    // The run still plays to its end and prints its status line, then names the file it
+    // could not write and ends with status 1.
     TempDir home;
     testutil::write_file(home / "plain", "x");
-    for (std::string dir : {home / "missing", home / "plain", std::string(5000, 'd')}) {
-        RunResult r = run_kestrune({"--test", "3", "--ud", dir}, env_with_home(home));
-        EXPECT_EQ(r.status, 0);
+    const std::string long_dir(5000, 'd');
+    struct Case {
+        std::string dir, reason;
+    } cases[] = {{home / "missing", "No such file or directory"}, {home / "plain", "Not a directory"}};
+    for (const Case &c : cases) {
+        RunResult r = run_kestrune({"--test", "3", "--ud", c.dir}, env_with_home(home));
+        EXPECT_EQ(r.status, 1) << c.dir;
         EXPECT_EQ(parse_status(r.out).level, 1);
+        expect_one_failure_line(r.err, "--test: " + c.dir + "/f00002.bmp", c.reason);
     }
+    // A name too long for any file: the line names as much of it as fits.
+    RunResult r = run_kestrune({"--test", "3", "--ud", long_dir}, env_with_home(home));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(parse_status(r.out).level, 1);
+    const std::string tail = ": File name too long\n";
+    ASSERT_GT(r.err.size(), tail.size() + 100);
+    EXPECT_EQ(r.err.compare(0, 108, "--test: " + long_dir.substr(0, 100)), 0);
+    EXPECT_EQ(r.err.substr(r.err.size() - tail.size()), tail);
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
     EXPECT_FALSE(testutil::exists(home / "missing"));
     EXPECT_EQ(testutil::read_file(home / "plain"), "x");
+}
+
+TEST(TestRun, AFullDiskOrAReadOnlyFolderIsReported) {
+    // A full disk left a cut picture and an empty "lyd.raw" and the run said nothing.
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full to write to";
+    TempDir home, pictures, audio, readonly;
+    ASSERT_EQ(symlink("/dev/full", (pictures / "f00000.bmp").c_str()), 0);
+    RunResult r = run_kestrune({"--test", "1", "--ud", pictures.path()}, env_with_home(home));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(parse_status(r.out).phase, 0);
+    expect_one_failure_line(r.err, "--test: " + (pictures / "f00000.bmp"), "No space left on device");
+
+    ASSERT_EQ(symlink("/dev/full", (audio / "lyd.raw").c_str()), 0);
+    r = run_kestrune({"--test", "1", "--ud", audio.path()}, env_with_home(home));
+    EXPECT_EQ(r.status, 1);
+    parse_status(r.out);
+    expect_one_failure_line(r.err, "--test: " + (audio / "lyd.raw"), "No space left on device");
+    expect_canvas_bmp(audio / "f00000.bmp");
+
+    // A folder the run may not write to (as an unprivileged user, since root may).
+    chmod(readonly.path().c_str(), 0555);
+    r = run_kestrune({"--test", "1", "--ud", readonly.path()}, env_with_home(home), "", true);
+    EXPECT_EQ(r.status, 1);
+    parse_status(r.out);
+    expect_one_failure_line(r.err, "--test: " + (readonly / "f00000.bmp"), "Permission denied");
+    chmod(readonly.path().c_str(), 0755);
+    EXPECT_EQ(testutil::list_dir(readonly.path()), std::vector<std::string>{});
+
+    // The status line itself going nowhere is a failure too.
+    TempDir out;
+    const std::string command = "HOME='" + home.path() + "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 120 '" +
+                                KESTRUNE_EXE + "' --test 1 --ud '" + out.path() + "' >/dev/full 2>'" +
+                                (home / "err.txt") + "'";
+    int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    expect_one_failure_line(testutil::read_file(home / "err.txt"), "--test: standard output",
+                            "No space left on device");
 }
 
 TEST(TestRun, ScriptPicturesAndLines) {
@@ -258,7 +379,9 @@ TEST(TestRun, HomeUnsetEmptyOrAFile) {
     EXPECT_EQ(testutil::read_file(dir / "home"), "file");
 
     // An empty "HOME" names the top folder; unprivileged, nothing can be made there.
-    r = run_kestrune({"--test", "-1", "--ud", out.path()}, {"HOME="}, "", true);
+    // (The unprivileged runs write their "lyd.raw" into a folder of their own.)
+    TempDir out_unprivileged;
+    r = run_kestrune({"--test", "-1", "--ud", out_unprivileged.path()}, {"HOME="}, "", true);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(parse_status(r.out).lives, 3);
 
@@ -271,10 +394,48 @@ TEST(TestRun, HomeUnsetEmptyOrAFile) {
     testutil::write_file(data + "/rekorder.txt", junk);
     testutil::write_file(data + "/indstillinger.txt", junk);
     chmod(data.c_str(), 0555);
-    r = run_kestrune({"--test", "-1", "--ud", out.path()}, {"HOME=" + home.path()}, "", true);
+    r = run_kestrune({"--test", "-1", "--ud", out_unprivileged.path()}, {"HOME=" + home.path()}, "", true);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(parse_status(r.out).lives, 3);
     EXPECT_EQ(testutil::file_size(data + "/rekorder.txt"), 1 << 20);
+}
+
+TEST(DataFiles, AFifoOrAnEndlessFileDoesNotStopTheStart) {
+    // A FIFO named like the record file blocked the start in its open, and a settings
+    // file linked to /dev/zero was read for ever.
+    TempDir home, out;
+    const std::string data = home / ".local/share/kestrune";
+    ASSERT_EQ(std::system(("mkdir -p '" + data + "'").c_str()), 0);
+    ASSERT_EQ(mkfifo((data + "/rekorder.txt").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (data + "/indstillinger.txt").c_str()), 0);
+    testutil::RunOptions options;
+    options.kill_after = 30;
+    RunResult r = run_kestrune({"--test", "-1", "--ud", out.path()}, env_with_home(home), options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(parse_status(r.out).lives, 3);
+    struct stat st;
+    ASSERT_EQ(lstat((data + "/rekorder.txt").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    // The other way round as well: a FIFO as the settings file.
+    ASSERT_EQ(unlink((data + "/indstillinger.txt").c_str()), 0);
+    ASSERT_EQ(rename((data + "/rekorder.txt").c_str(), (data + "/indstillinger.txt").c_str()), 0);
+    r = run_kestrune({"--test", "-1", "--ud", out.path()}, env_with_home(home), options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+}
+
+TEST(DataFiles, TheStartRemovesOldTemporaryFilesOfSaves) {
+    TempDir home, out;
+    const std::string data = home / ".local/share/kestrune";
+    ASSERT_EQ(std::system(("mkdir -p '" + data + "'").c_str()), 0);
+    testutil::write_file(data + "/rekorder.txt.kestrune-tmp-a1B2c3", "1 1");
+    testutil::write_file(data + "/indstillinger.txt.kestrune-tmp-d4E5f6", "sprog");
+    struct timeval old_times[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    for (const std::string &name : testutil::list_dir(data)) utimes((data + "/" + name).c_str(), old_times);
+    RunResult r = run_kestrune({"--test", "-1", "--ud", out.path()}, env_with_home(home));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(testutil::list_dir(data), std::vector<std::string>{});
 }
 
 TEST(ModeChoice, TestRunWinsOverDumpAndTitlePictures) {
@@ -303,12 +464,41 @@ TEST(TitlePictures, TwoFilesTheSecondWithASuffix) {
     RunResult r = run_kestrune({"--titelbillede", home / "shot.bmp"}, env_with_home(home));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
     expect_canvas_bmp(home / "shot.bmp");
     expect_canvas_bmp(home / "shot.bmp.2.bmp");
-    // A path that cannot be made: nothing written, still status 0.
+    // A path that cannot be made: nothing written, one line and status 1.
     r = run_kestrune({"--titelbillede", home / "missing/shot.bmp"}, env_with_home(home));
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    expect_one_failure_line(r.err, "--titelbillede: " + (home / "missing/shot.bmp"), "No such file or directory");
     EXPECT_FALSE(testutil::exists(home / "missing"));
+}
+
+TEST(TitlePictures, AFullDiskOrAReadOnlyFolderIsReported) {
+    // A full disk left two empty files and the mode said nothing.
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full to write to";
+    TempDir home, second, readonly;
+    RunResult r = run_kestrune({"--titelbillede", "/dev/full"}, env_with_home(home));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    expect_one_failure_line(r.err, "--titelbillede: /dev/full", "No space left on device");
+    // The first failure ends the mode: no second picture beside the device.
+    EXPECT_FALSE(testutil::exists("/dev/full.2.bmp"));
+
+    ASSERT_EQ(symlink("/dev/full", (second / "shot.bmp.2.bmp").c_str()), 0);
+    r = run_kestrune({"--titelbillede", second / "shot.bmp"}, env_with_home(home));
+    EXPECT_EQ(r.status, 1);
+    expect_one_failure_line(r.err, "--titelbillede: " + (second / "shot.bmp.2.bmp"), "No space left on device");
+    expect_canvas_bmp(second / "shot.bmp");
+
+    // A folder the mode may not write to (as an unprivileged user, since root may).
+    chmod(readonly.path().c_str(), 0555);
+    r = run_kestrune({"--titelbillede", readonly / "shot.bmp"}, env_with_home(home), "", true);
+    EXPECT_EQ(r.status, 1);
+    expect_one_failure_line(r.err, "--titelbillede: " + (readonly / "shot.bmp"), "Permission denied");
+    chmod(readonly.path().c_str(), 0755);
+    EXPECT_EQ(testutil::list_dir(readonly.path()), std::vector<std::string>{});
 }
 
 TEST(MusicDump, FiveTwelveSecondPieces) {

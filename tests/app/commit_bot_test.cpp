@@ -85,6 +85,33 @@ TEST(CommitHighScore, IntoTheLastRowWithNoName) {
     app_records_path[0] = '\0';
 }
 
+TEST(CommitHighScore, BlankNamesAreTrimmedAndTheFileReadsBackTheSameTable) {
+    // Three spaces were written as "24 15   ": that row read back as its default, and
+    // the score was lost at the next start.
+    TempDir dir;
+    std::snprintf(app_records_path, sizeof app_records_path, "%s", (dir / "rekorder.txt").c_str());
+    struct Case {
+        const char *typed;
+        const char *stored;
+    } cases[] = {{"   ", "Plimby"}, {" ", "Plimby"}, {"  Bo  ", "Bo"}, {" Anne Marie", "Anne Marie"},
+                 {"Zed ", "Zed"}, {"\xc3\xa6 ", "\xc3\xa6"}};
+    for (const Case &c : cases) {
+        start_commit(3, c.typed, 24, 14);
+        app_commit_high_score();
+        EXPECT_STREQ(app_high_scores[3].name, c.stored) << '"' << c.typed << '"';
+        HighScoreEntry shown[10];
+        std::memcpy(shown, app_high_scores, sizeof shown);
+        app_fill_default_high_scores();
+        app_read_high_scores();
+        for (int i = 0; i < 10; i++) {
+            EXPECT_STREQ(app_high_scores[i].name, shown[i].name) << '"' << c.typed << "\" row " << i;
+            EXPECT_EQ(app_high_scores[i].score, shown[i].score) << '"' << c.typed << "\" row " << i;
+            EXPECT_EQ(app_high_scores[i].level, shown[i].level) << '"' << c.typed << "\" row " << i;
+        }
+    }
+    app_records_path[0] = '\0';
+}
+
 TEST(CommitHighScore, WithoutAFileOrARow) {
     // No path: the table alone changes.
     app_records_path[0] = '\0';

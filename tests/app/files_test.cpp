@@ -4,10 +4,12 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "app/app.h"
@@ -120,7 +122,7 @@ TEST(HighScoreFile, NamesAsTheFileGivesThem) {
         "3 3 Abcdefghijklmnopqrst\n"  // cut to 15 bytes
         "4 4 Dan\r\n"                 // the carriage return stays in the name
         "5 5 \xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\n"  // cut inside a character
-        "-7 99 Neg\n"                 // no range check
+        "-7 99 Neg\n"                 // the level is shown within 1..15
         "6 6 \xff\xfe\x80 bad\n");    // not UTF-8: taken as it is
     EXPECT_STREQ(app_high_scores[0].name, "Anne Marie");
     EXPECT_STREQ(app_high_scores[1].name, "Bo");
@@ -129,8 +131,40 @@ TEST(HighScoreFile, NamesAsTheFileGivesThem) {
     EXPECT_EQ(std::strlen(app_high_scores[4].name), 15u);
     EXPECT_EQ((unsigned char)app_high_scores[4].name[14], 0xc3);
     EXPECT_EQ(app_high_scores[5].score, -7);
-    EXPECT_EQ(app_high_scores[5].level, 99);
+    EXPECT_EQ(app_high_scores[5].level, 15);
     EXPECT_STREQ(app_high_scores[6].name, "\xff\xfe\x80 bad");
+}
+
+TEST(HighScoreFile, NumbersSaturateAndLevelsAreClamped) {
+    read_records(
+        "99999999999999999999 99999999999 Big\n"
+        "-99999999999999999999 -99999999999 Small\n"
+        "2147483647 15 Top\n"
+        "-2147483648 1 Bottom\n"
+        "4294967301 0 Wrap\n"
+        "+12 16 Plus\n"
+        "- 5 2 Sign\n"
+        "7 +-2 Twice\n");
+    EXPECT_STREQ(app_high_scores[0].name, "Big");
+    EXPECT_EQ(app_high_scores[0].score, INT32_MAX);
+    EXPECT_EQ(app_high_scores[0].level, 15);
+    EXPECT_EQ(app_high_scores[1].score, INT32_MIN);
+    EXPECT_EQ(app_high_scores[1].level, 1);
+    EXPECT_EQ(app_high_scores[2].score, INT32_MAX);
+    EXPECT_EQ(app_high_scores[2].level, 15);
+    EXPECT_EQ(app_high_scores[3].score, INT32_MIN);
+    EXPECT_EQ(app_high_scores[3].level, 1);
+    EXPECT_EQ(app_high_scores[4].score, INT32_MAX);  // not the low 32 bits (5)
+    EXPECT_EQ(app_high_scores[4].level, 1);
+    EXPECT_EQ(app_high_scores[5].score, 12);
+    EXPECT_EQ(app_high_scores[5].level, 15);
+    expect_default_row(6);  // a sign with no digits after it is no number
+    expect_default_row(7);
+    // What was read writes out and reads back as the same table.
+    char text[APP_RECORDS_TEXT_ROOM];
+    size_t n = app_format_high_scores(text, sizeof text);
+    ASSERT_GT(n, 0u);
+    EXPECT_EQ(std::string(text, n).substr(0, 38), "2147483647 15 Big\n-2147483648 1 Small\n");
 }
 
 TEST(HighScoreFile, LongLinesSplitAndExtraLinesIgnored) {
@@ -203,11 +237,13 @@ TEST(SettingsFile, ReaderTakesTheLastSprogLine) {
     // The rest of a line over 63 bytes is read as a line of its own.
     EXPECT_STREQ(read_settings(std::string(63, 'x') + "sprog nl\n"), "nl");
     EXPECT_EQ(read_settings(std::string(62, 'x') + "sprog nl\n"), nullptr);
-    std::string garbage(1 << 20, '\0');
+    std::string garbage(60000, '\0');
     for (size_t i = 0; i < garbage.size(); i++) garbage[i] = (char)(i * 2654435761u >> 24);
     const char *code = read_settings(garbage + "\nsprog \xff\xfe\n");
     ASSERT_NE(code, nullptr);
     EXPECT_STREQ(code, "\xff\xfe");
+    // Only the first 64 KiB of a file are read.
+    EXPECT_STREQ(read_settings(std::string(65536 - 9, '\n') + "sprog sv\nsprog da\n"), "sv");
     // No path, or no file: no code.
     app_settings_path[0] = '\0';
     EXPECT_EQ(app_read_settings(), nullptr);
@@ -263,6 +299,152 @@ TEST(AtomicReplacement, OldFileStaysWholeOnEveryFailure) {
     // And when nothing fails the new text is there.
     EXPECT_EQ(app_replace_file(file.c_str(), "sprog fr\n", 9), 1);
     EXPECT_EQ(testutil::read_file(file), "sprog fr\n");
+}
+
+TEST(DataFiles, OnlyRegularFilesAreReadOrReplaced) {
+    TempDir dir;
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    ASSERT_EQ(symlink(fifo.c_str(), (dir / "to_fifo").c_str()), 0);
+    ASSERT_EQ(symlink("/dev/zero", (dir / "to_zero").c_str()), 0);
+    // A FIFO blocked the start in its open and /dev/zero never ended: each read runs in a
+    // child with an alarm, so a hang fails the test instead of stopping it.
+    for (const std::string &path : {fifo, dir / "to_fifo", dir / "to_zero", std::string("/dev/null")}) {
+        int rc = testutil::in_child([&] {
+            alarm(10);
+            std::snprintf(app_records_path, sizeof app_records_path, "%s", path.c_str());
+            std::snprintf(app_settings_path, sizeof app_settings_path, "%s", path.c_str());
+            app_fill_default_high_scores();
+            app_read_high_scores();
+            for (int i = 0; i < 10; i++) {
+                if (app_high_scores[i].score != 15000 - 1500 * i) return 2;
+            }
+            return app_read_settings() == nullptr ? 0 : 3;
+        });
+        EXPECT_EQ(rc, 0) << path;
+    }
+    // Such a file counts as missing and is never replaced by a save (through a link
+    // neither).
+    for (const std::string &path : {fifo, dir / "to_fifo"}) {
+        std::snprintf(app_settings_path, sizeof app_settings_path, "%s", path.c_str());
+        EXPECT_EQ(app_write_settings("fr"), 0) << path;
+    }
+    app_settings_path[0] = '\0';
+    struct stat st;
+    ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(lstat((dir / "to_fifo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(testutil::list_dir(dir.path()), (std::vector<std::string>{"fifo", "to_fifo", "to_zero"}));
+}
+
+TEST(AtomicReplacement, ALinkIsFollowedAndThePermissionsStay) {
+    // A save turned a linked file into a plain one (the link's target kept the old
+    // table) and gave it the umask's mode.
+    TempDir dir;
+    ASSERT_EQ(::mkdir((dir / "data").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((dir / "elsewhere").c_str(), 0755), 0);
+    const std::string target = dir / "elsewhere/scores.txt";
+    testutil::write_file(target, "old\n");
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    const std::string link = dir / "data/rekorder.txt";
+    ASSERT_EQ(symlink("../elsewhere/scores.txt", link.c_str()), 0);
+    std::snprintf(app_records_path, sizeof app_records_path, "%s", link.c_str());
+    app_fill_default_high_scores();
+    ASSERT_EQ(app_write_high_scores(), 1);
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(testutil::read_file(target).substr(0, 16), "15000 11 Plimby\n");
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(testutil::list_dir(dir / "data"), std::vector<std::string>{"rekorder.txt"});
+    EXPECT_EQ(testutil::list_dir(dir / "elsewhere"), std::vector<std::string>{"scores.txt"});
+
+    // A chain of links with an absolute one in it, and a mode wider than the umask's.
+    const std::string second = dir / "elsewhere/second";
+    ASSERT_EQ(symlink(target.c_str(), second.c_str()), 0);
+    ASSERT_EQ(unlink(link.c_str()), 0);
+    ASSERT_EQ(symlink("../elsewhere/second", link.c_str()), 0);
+    ASSERT_EQ(chmod(target.c_str(), 0666), 0);
+    mode_t old_mask = umask(077);
+    app_high_scores[0].score = 16000;
+    EXPECT_EQ(app_write_high_scores(), 1);
+    umask(old_mask);
+    EXPECT_EQ(testutil::read_file(target).substr(0, 16), "16000 11 Plimby\n");
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u);
+    ASSERT_EQ(lstat(second.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+    // A link to a file that is not there yet: the file is made where the link points.
+    ASSERT_EQ(symlink("../elsewhere/new.txt", (dir / "data/indstillinger.txt").c_str()), 0);
+    std::snprintf(app_settings_path, sizeof app_settings_path, "%s", (dir / "data/indstillinger.txt").c_str());
+    EXPECT_EQ(app_write_settings("da"), 1);
+    EXPECT_EQ(testutil::read_file(dir / "elsewhere/new.txt"), "sprog da\n");
+    EXPECT_STREQ(app_read_settings(), "da");
+    // A loop of links is no file to write.
+    ASSERT_EQ(symlink("loop_b", (dir / "data/loop_a").c_str()), 0);
+    ASSERT_EQ(symlink("loop_a", (dir / "data/loop_b").c_str()), 0);
+    std::snprintf(app_settings_path, sizeof app_settings_path, "%s", (dir / "data/loop_a").c_str());
+    EXPECT_EQ(app_write_settings("da"), 0);
+    app_settings_path[0] = '\0';
+    app_records_path[0] = '\0';
+}
+
+TEST(AtomicReplacement, ACrashLeavesATemporaryFileThatALaterStartRemoves) {
+    TempDir dir;
+    const std::string file = dir / "indstillinger.txt";
+    testutil::write_file(file, "sprog de\n");
+    // The process dies half-way through writing (the file-size limit's signal kills it).
+    std::string big(100000, 'x');
+    int rc = testutil::in_child([&] {
+        struct rlimit no_core = {0, 0};
+        setrlimit(RLIMIT_CORE, &no_core);
+        signal(SIGXFSZ, SIG_DFL);
+        struct rlimit lim = {4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &lim);
+        app_replace_file(file.c_str(), big.data(), big.size());
+        return 0;
+    });
+    EXPECT_EQ(rc, 128 + SIGXFSZ);
+    EXPECT_EQ(testutil::read_file(file), "sprog de\n");
+    std::vector<std::string> names = testutil::list_dir(dir.path());
+    ASSERT_EQ(names.size(), 2u);
+    const std::string leftover = names[1];
+    EXPECT_EQ(leftover.compare(0, 31, "indstillinger.txt.kestrune-tmp-"), 0) << leftover;
+    EXPECT_EQ(leftover.size(), 37u) << leftover;
+
+    // Other things beside it, and a leftover beside the target of a linked record file.
+    ASSERT_EQ(::mkdir((dir / "other").c_str(), 0755), 0);
+    testutil::write_file(dir / "other/scores.txt", "1 1 A\n");
+    testutil::write_file(dir / "other/scores.txt.kestrune-tmp-Ab12Cd", "1 1");
+    ASSERT_EQ(symlink("other/scores.txt", (dir / "rekorder.txt").c_str()), 0);
+    const std::vector<std::string> kept = {"indstillinger.txt.bak", "indstillinger.txt.kestrune-tmp-toolong",
+                                           "other.kestrune-tmp-Ab12Cd", "indstillinger.txt.XXXXXX"};
+    for (const std::string &name : kept) testutil::write_file(dir / name, "x");
+    ASSERT_EQ(::mkdir((dir / "indstillinger.txt.kestrune-tmp-folder").c_str(), 0755), 0);
+    std::snprintf(app_settings_path, sizeof app_settings_path, "%s", file.c_str());
+    std::snprintf(app_records_path, sizeof app_records_path, "%s", (dir / "rekorder.txt").c_str());
+
+    // A fresh one may be the save of another running game: it stays.
+    app_remove_stale_temp_files();
+    EXPECT_TRUE(testutil::exists(dir / leftover));
+    EXPECT_TRUE(testutil::exists(dir / "other/scores.txt.kestrune-tmp-Ab12Cd"));
+    // Older than a minute, it goes.
+    struct timeval old_times[2] = {{time(nullptr) - 61, 0}, {time(nullptr) - 61, 0}};
+    for (const std::string &name : testutil::list_dir(dir.path())) utimes((dir / name).c_str(), old_times);
+    utimes((dir / "other/scores.txt.kestrune-tmp-Ab12Cd").c_str(), old_times);
+    app_remove_stale_temp_files();
+    EXPECT_FALSE(testutil::exists(dir / leftover));
+    EXPECT_FALSE(testutil::exists(dir / "other/scores.txt.kestrune-tmp-Ab12Cd"));
+    for (const std::string &name : kept) EXPECT_TRUE(testutil::exists(dir / name)) << name;
+    EXPECT_TRUE(testutil::is_dir(dir / "indstillinger.txt.kestrune-tmp-folder"));
+    EXPECT_EQ(testutil::read_file(file), "sprog de\n");
+    EXPECT_EQ(testutil::read_file(dir / "other/scores.txt"), "1 1 A\n");
+    app_settings_path[0] = '\0';
+    app_records_path[0] = '\0';
+    app_remove_stale_temp_files();  // no paths: nothing to do
 }
 
 TEST(DataDirectory, MadeUnderHomeWithItsParents) {

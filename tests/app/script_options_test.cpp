@@ -113,6 +113,36 @@ TEST(Script, LinesAndTheirFields) {
     EXPECT_EQ(set_count, 9);
 }
 
+TEST(Script, NumbersBeyondInt32Saturate) {
+    // A tick past the int32 range counts as a tick past the tables, whatever its low
+    // bits say (2^32 + 5 would otherwise land on tick 5); a mask saturates.
+    read_script(
+        "4294967301 1 s\n"
+        "-4294967291 2 s\n"
+        "99999999999999999999999 3\n"
+        "6 99999999999\n"
+        "7 -99999999999 s\n"
+        "8 2147483647\n"
+        "9 -2147483648\n"
+        "10 +12\n"
+        "11 - 3\n"      // a sign without digits is no number
+        "12 0x10 s\n");  // decimal only: the mask is 0, "x" is the flag
+    EXPECT_EQ(app_script_set[5], 0);
+    EXPECT_EQ(app_script_mask[6], INT32_MAX);
+    EXPECT_EQ(app_script_mask[7], INT32_MIN);
+    EXPECT_EQ(app_script_shot[7], 1);
+    EXPECT_EQ(app_script_mask[8], INT32_MAX);
+    EXPECT_EQ(app_script_mask[9], INT32_MIN);
+    EXPECT_EQ(app_script_mask[10], 12);
+    EXPECT_EQ(app_script_set[11], 0);
+    EXPECT_EQ(app_script_set[12], 1);
+    EXPECT_EQ(app_script_mask[12], 0);
+    EXPECT_EQ(app_script_shot[12], 0);
+    int set_count = 0;
+    for (int i = 0; i < APP_SCRIPT_TICKS; i++) set_count += app_script_set[i];
+    EXPECT_EQ(set_count, 6);
+}
+
 TEST(Script, LaterLinesReplaceEarlierOnes) {
     read_script("10 1 s\n3 4\n10 2\n");
     EXPECT_EQ(app_script_mask[10], 2);

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <ftw.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <stdexcept>
 
 namespace testutil {
@@ -36,6 +38,12 @@ void drop_privileges() {
     if (geteuid() == 0) {
         if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(125);
     }
+}
+
+double now_seconds() {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
 }
 
 int decode_status(int status) {
@@ -126,6 +134,15 @@ int in_child(const std::function<int()> &fn, bool drop_root) {
 
 RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<std::string> &env,
                        const std::string &cwd, bool drop_root) {
+    RunOptions options;
+    options.cwd = cwd;
+    options.drop_root = drop_root;
+    return run_kestrune(args, env, options);
+}
+
+RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<std::string> &env,
+                       const RunOptions &options) {
+    const std::string &cwd = options.cwd;
     std::vector<std::string> argv_s;
     argv_s.push_back(KESTRUNE_EXE);
     argv_s.insert(argv_s.end(), args.begin(), args.end());
@@ -136,8 +153,8 @@ RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<s
             if (e.compare(0, k.size(), k) == 0) return true;
         return false;
     };
-    if (!has("SDL_VIDEODRIVER")) env_s.push_back("SDL_VIDEODRIVER=dummy");
-    if (!has("SDL_AUDIODRIVER")) env_s.push_back("SDL_AUDIODRIVER=dummy");
+    if (options.default_drivers && !has("SDL_VIDEODRIVER")) env_s.push_back("SDL_VIDEODRIVER=dummy");
+    if (options.default_drivers && !has("SDL_AUDIODRIVER")) env_s.push_back("SDL_AUDIODRIVER=dummy");
     for (const char *pass : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
         const char *v = std::getenv(pass);
         if (v && !has(pass)) env_s.push_back(std::string(pass) + "=" + v);
@@ -161,7 +178,7 @@ RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<s
         close(err_pipe[0]);
         close(err_pipe[1]);
         if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
-        if (drop_root) drop_privileges();
+        if (options.drop_root) drop_privileges();
         execve(argv_p[0], argv_p.data(), env_p.data());
         _exit(127);
     }
@@ -170,11 +187,27 @@ RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<s
     RunResult r;
     struct pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
     int open_count = 2;
+    const double start = now_seconds();
+    bool terminated = options.terminate_after <= 0;
+    bool killed = false;
     while (open_count > 0) {
-        if (poll(fds, 2, -1) < 0) {
+        // Wakes at least every 50 ms to see whether the child's time is up.
+        double elapsed = now_seconds() - start;
+        if (!terminated && elapsed >= options.terminate_after) {
+            kill(pid, SIGTERM);
+            terminated = true;
+        }
+        if (!killed && options.kill_after > 0 && elapsed >= options.kill_after) {
+            kill(pid, SIGKILL);
+            killed = true;
+            r.timed_out = true;
+        }
+        int ready = poll(fds, 2, 50);
+        if (ready < 0) {
             if (errno == EINTR) continue;
             break;
         }
+        if (ready == 0) continue;
         for (int i = 0; i < 2; i++) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
             char buf[4096];

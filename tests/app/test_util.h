@@ -38,10 +38,22 @@ struct RunResult {
     int status = -1;  // exit status, or 128 + signal
     std::string out;
     std::string err;
+    bool timed_out = false;  // killed for running past its time limit
+};
+
+// How a child run is started and bounded.
+struct RunOptions {
+    std::string cwd;            // empty: this process's folder
+    bool drop_root = false;     // run as the unprivileged user when we are root
+    bool default_drivers = true;  // set the SDL drivers to "dummy" unless the env gives them
+    double terminate_after = 0;   // > 0: SIGTERM after this many seconds (as a user would stop it)
+    double kill_after = 300;      // SIGKILL after this many seconds: a hang fails, never blocks
 };
 
 // Runs the built executable with these arguments and exactly this environment (plus
 // the SDL drivers set to "dummy" unless given, and the sanitizer options passed on).
+RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<std::string> &env,
+                       const RunOptions &options);
 RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<std::string> &env,
                        const std::string &cwd = "", bool drop_root = false);
 

@@ -124,6 +124,36 @@ TEST_F(Screens, QuitComesFromEscapeOnTheTitleOrTheWindow) {
     EXPECT_EQ(app_state, SCREEN_PLAYING);
 }
 
+TEST_F(Screens, QuitOnTheNameEntryKeepsTheRow) {
+    // Closing the window (or SIGTERM, SIGINT) on the name entry ended the game without
+    // the row: a quit there commits the name typed so far, as Enter does.
+    TempDir dir;
+    std::snprintf(app_records_path, sizeof app_records_path, "%s", (dir / "rekorder.txt").c_str());
+    end_phase(PHASE_GAME_OVER, 300, 7777);
+    game_state.level = 4;
+    frame();
+    ASSERT_EQ(app_state, SCREEN_NAME_ENTRY);
+    text("Z");
+    text("e");
+    text("d");
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = SDL_QUIT;
+    send(e);
+    EXPECT_EQ(app_session.quit, 1);
+    EXPECT_EQ(app_state, SCREEN_TITLE);
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    EXPECT_STREQ(app_high_scores[5].name, "Zed");
+    EXPECT_EQ(app_high_scores[5].score, 7777);
+    EXPECT_EQ(app_high_scores[5].level, 5);
+    std::string file = testutil::read_file(dir / "rekorder.txt");
+    EXPECT_NE(file.find("9000 7 Hanen\n7777 5 Zed\n7500 6 Guldægget\n"), std::string::npos) << file;
+    // A second quit in the same frame finds the title and changes nothing.
+    send(e);
+    EXPECT_STREQ(app_high_scores[6].name, "Guldægget");
+    app_records_path[0] = '\0';
+}
+
 TEST_F(Screens, EndPhasesLastTheirTimeOrEndOnAConfirm) {
     end_phase(PHASE_GAME_OVER, 0, 0);
     EXPECT_EQ(ticks_until_screen_changes(400), 201);

@@ -39,6 +39,34 @@ std::string run(const std::string &command) {
     return out;
 }
 
+// Runs a window driver script under xvfb-run with the executable and this home folder;
+// returns what it printed.
+std::string run_driver(const char *script, const std::string &home) {
+    // Under the sanitizers, leak checking is off for the game itself: SDL unloads the X11
+    // and D-Bus libraries at exit, and their leftovers cannot be told apart from ours.
+    // The game's own code keeps no heap; the in-process tests check it for leaks.
+    const char *asan = std::getenv("ASAN_OPTIONS");
+    std::string env = "ASAN_OPTIONS='" + std::string(asan ? asan : "") + ":detect_leaks=0' ";
+    std::string command = env + "timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' sh '" + script +
+                          "' '" KESTRUNE_EXE "' '" + home + "' 2>&1";
+    // xvfb-run -a picks its display number racily against X servers of other processes:
+    // a server that could not start is tried again.
+    std::string out;
+    for (int attempt = 0; attempt < 3; attempt++) {
+        out = run(command);
+        if (out.find("Xvfb failed to start") == std::string::npos) break;
+    }
+    return out;
+}
+
+// A table every finished game beats, so that the name entry always opens.
+void write_beatable_table(const std::string &data) {
+    ASSERT_EQ(std::system(("mkdir -p '" + data + "'").c_str()), 0);
+    std::string rows;
+    for (int i = 0; i < 10; i++) rows += "-5 1 Row" + std::to_string(i) + "\n";
+    testutil::write_file(data + "/rekorder.txt", rows);
+}
+
 }  // namespace
 
 TEST(Window, PlayAGameIntoTheTableAndQuit) {
@@ -47,26 +75,8 @@ TEST(Window, PlayAGameIntoTheTableAndQuit) {
 
     TempDir home;
     std::string data = home / ".local/share/kestrune";
-    ASSERT_EQ(std::system(("mkdir -p '" + data + "'").c_str()), 0);
-    // A table every finished game beats, so that the name entry always opens.
-    std::string rows;
-    for (int i = 0; i < 10; i++) rows += "-5 1 Row" + std::to_string(i) + "\n";
-    testutil::write_file(data + "/rekorder.txt", rows);
-
-    // Under the sanitizers, leak checking is off for the game itself: SDL unloads the X11
-    // and D-Bus libraries at exit, and their leftovers cannot be told apart from ours.
-    // The game's own code keeps no heap; the in-process tests check it for leaks.
-    const char *asan = std::getenv("ASAN_OPTIONS");
-    std::string env = "ASAN_OPTIONS='" + std::string(asan ? asan : "") + ":detect_leaks=0' ";
-    std::string command = env + "timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' sh '" KESTRUNE_WINDOW_DRIVER
-                          "' '" KESTRUNE_EXE "' '" + home.path() + "' 2>&1";
-    // xvfb-run -a picks its display number racily against X servers of other processes:
-    // a server that could not start is tried again.
-    std::string out;
-    for (int attempt = 0; attempt < 3; attempt++) {
-        out = run(command);
-        if (out.find("Xvfb failed to start") == std::string::npos) break;
-    }
+    write_beatable_table(data);
+    std::string out = run_driver(KESTRUNE_WINDOW_DRIVER, home.path());
     EXPECT_NE(out.find("status 0"), std::string::npos) << out;
     // A desktop 1024 pixels high gives the window at scale 1.
     EXPECT_NE(out.find("width 1000\nheight 736\n"), std::string::npos) << out;
@@ -77,4 +87,27 @@ TEST(Window, PlayAGameIntoTheTableAndQuit) {
     EXPECT_NE(records.find(" 15 Zed\n-5 1 Row0\n"), std::string::npos) << records;
     EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
     EXPECT_EQ(testutil::read_file(data + "/indstillinger.txt"), "sprog de\n");
+}
+
+TEST(Window, SilentWithoutAudioAndSigtermOnTheNameEntryKeepsTheRow) {
+    // An audio driver that could not start stopped the game before its window opened,
+    // and a quit on the name entry lost the row.
+    if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    ASSERT_TRUE(on_path("xdotool")) << "xdotool is not installed (tools/setup.sh installs it)";
+
+    TempDir home;
+    std::string data = home / ".local/share/kestrune";
+    write_beatable_table(data);
+    std::string out = run_driver(KESTRUNE_WINDOW_QUIT_DRIVER, home.path());
+    EXPECT_NE(out.find("window\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 0"), std::string::npos) << out;
+    std::string err = testutil::read_file(home / "err.txt");
+    EXPECT_EQ(err.compare(0, 5, "SDL: "), 0) << err;
+    EXPECT_NE(err.find("nonexistent"), std::string::npos) << err;
+
+    // Whatever eggs fell into the untouched basket, the score beats every row.
+    std::string records = testutil::read_file(data + "/rekorder.txt");
+    EXPECT_NE(records.find(" 15 Zed\n-5 1 Row0\n"), std::string::npos) << records;
+    EXPECT_NE(records[0], '-') << records;
+    EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
 }
