@@ -28,8 +28,7 @@ int refresh_rate(SDL_Window *window) {
 }
 
 void draw_screen() {
-    SDL_SetRenderDrawColor(app_session.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(app_session.renderer);
+    gfx_begin_frame();  // opaque black, or left to the first layer that covers it all
     switch (app_state) {
     case SCREEN_TITLE: gfx_draw_title_screen(); break;
     case SCREEN_NAME_ENTRY: app_draw_name_entry(); break;

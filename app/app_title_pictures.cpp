@@ -16,7 +16,6 @@ namespace {
 SDL_Surface *title_surface = nullptr;
 SDL_Renderer *title_renderer = nullptr;
 
-
 }  // namespace
 
 int app_run_title_pictures(const char *path) {

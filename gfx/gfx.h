@@ -95,6 +95,11 @@ int gfx_font_width(const char *text, int font);
 int gfx_font_draw(const char *text, int font, int align, PackedColour colour, float x, float y, float scale);
 int gfx_font_draw_at(const char *text, int x, int y, int font, int align, PackedColour colour);
 
+// Starts a frame of the interactive game: clears the output to opaque black, unless the
+// screen's first layer will cover all of it anyway (every screen starts with one); then
+// the clear happens only if that layer cannot be used after all.
+void gfx_begin_frame();
+
 // Painters: pure readers of the game's and the shell's globals.
 void gfx_draw_world();
 void gfx_draw_confetti();

@@ -24,7 +24,44 @@ bool read_output(SDL_Renderer *r, int *w, int *h, SDL_Rect *viewport, float *sx,
     return viewport->w >= 1 && viewport->h >= 1;
 }
 
+// Set by gfx_begin_frame when it leaves the clear to the frame's first layer.
+bool frame_uncleared = false;
+
+void clear_frame() {
+    SDL_SetRenderDrawColor(gfx_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(gfx_renderer);
+    frame_uncleared = false;
+}
+
+// Drawing straight onto the canvas after all: the clear left to the layer comes first.
+GfxLayerUse direct() {
+    if (frame_uncleared) clear_frame();
+    return LAYER_DIRECT;
+}
+
+bool layers_usable(SDL_Renderer *r) {
+    return !gfx_layers_off && r && SDL_RenderTargetSupported(r) && !SDL_GetRenderTarget(r);
+}
+
 }  // namespace
+
+void gfx_begin_frame() {
+    SDL_Renderer *r = gfx_renderer;
+    int w = 0;
+    int h = 0;
+    SDL_Rect viewport;
+    float sx = 1.0f;
+    float sy = 1.0f;
+    // A clear that the first layer paints over whole costs a full pass over the output
+    // for nothing; with bars beside the canvas, or without layers, it is needed.
+    if (layers_usable(r) && read_output(r, &w, &h, &viewport, &sx, &sy) && viewport.x == 0 && viewport.y == 0 &&
+        viewport.w == w && viewport.h == h) {
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        frame_uncleared = true;
+        return;
+    }
+    clear_frame();
+}
 
 bool gfx_whole_pixel_scale() {
     float sx = 1.0f;
@@ -35,13 +72,13 @@ bool gfx_whole_pixel_scale() {
 
 GfxLayerUse gfx_layer_begin(GfxLayer *layer, int key, const void *source_a, const void *source_b) {
     SDL_Renderer *r = gfx_renderer;
-    if (gfx_layers_off || !r || !SDL_RenderTargetSupported(r) || SDL_GetRenderTarget(r)) return LAYER_DIRECT;
+    if (!layers_usable(r)) return direct();
     int w = 0;
     int h = 0;
     SDL_Rect viewport;
     float sx = 1.0f;
     float sy = 1.0f;
-    if (!read_output(r, &w, &h, &viewport, &sx, &sy)) return LAYER_DIRECT;
+    if (!read_output(r, &w, &h, &viewport, &sx, &sy)) return direct();
 
     if (layer->generation != gfx_layer_generation) {
         *layer = GfxLayer{};
@@ -59,13 +96,13 @@ GfxLayerUse gfx_layer_begin(GfxLayer *layer, int key, const void *source_a, cons
         // one in with its fast whole-surface blend rather than pixel by pixel.
         layer->texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET, w, h);
         layer->renderer = r;
-        if (!layer->texture) return LAYER_DIRECT;
+        if (!layer->texture) return direct();
         layer->w = w;
         layer->h = h;
         // Copied pixel for pixel: no filtering.
         SDL_SetTextureScaleMode(layer->texture, SDL_ScaleModeNearest);
     }
-    if (SDL_SetRenderTarget(r, layer->texture) != 0) return LAYER_DIRECT;
+    if (SDL_SetRenderTarget(r, layer->texture) != 0) return direct();
     // Onto opaque black, like the frame's own clear; then the canvas's viewport and scale,
     // so every draw call lands where it would land on the output.
     Uint8 cr, cg, cb, ca;
@@ -90,7 +127,10 @@ void gfx_layer_end(GfxLayer *layer) {
 }
 
 void gfx_layer_copy(const GfxLayer *layer, int alpha) {
-    if (!layer->texture || !layer->ready) return;
+    if (!layer->texture || !layer->ready) {
+        if (frame_uncleared) clear_frame();
+        return;
+    }
     SDL_Renderer *r = gfx_renderer;
     // At scale 1 the canvas's part of the layer lands on the output's pixels one for one.
     float sx = 1.0f;
@@ -102,4 +142,6 @@ void gfx_layer_copy(const GfxLayer *layer, int alpha) {
     const SDL_Rect dst = {0, 0, layer->viewport.w, layer->viewport.h};
     SDL_RenderCopy(r, layer->texture, &layer->viewport, &dst);
     SDL_RenderSetScale(r, sx, sy);
+    // Opaque, over the whole canvas: whatever the output held is painted over.
+    if (alpha >= 255) frame_uncleared = false;
 }

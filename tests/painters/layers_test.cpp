@@ -186,3 +186,68 @@ TEST(Layers, FollowTheLevelTheBackgroundAndTheOutput) {
     slot.full = real;
     reset_world();
 }
+
+namespace {
+
+// Paints the whole output red, as a frame before might have left it.
+void stale_output() {
+    ensure_renderer();
+    SDL_RenderSetViewport(gfx_renderer, nullptr);
+    SDL_SetRenderDrawColor(gfx_renderer, 255, 0, 0, 255);
+    SDL_RenderClear(gfx_renderer);
+}
+
+int stale_pixels() { return colour_count(Rgb{255, 0, 0}, 0, 0, 1000, 736, 0); }
+
+void paint_title_frame() {
+    gfx_begin_frame();
+    app_frame = 31;
+    gfx_draw_title_screen();
+}
+
+void paint_play_frame() {
+    gfx_begin_frame();
+    gfx_draw_play_screen();
+}
+
+}  // namespace
+
+TEST(Layers, AFrameThatLeavesTheClearToItsFirstLayerShowsNothingOld) {
+    title_state();
+    for (void (*paint)() : {paint_title_frame, paint_play_frame}) {
+        if (paint == paint_play_frame) {
+            playing_at(4);
+            game_basket_y = 528;
+        }
+        // The first layer covers the whole output: the clear is left out, and nothing of
+        // the frame before shows.
+        stale_output();
+        gfx_begin_frame();
+        EXPECT_GT(stale_pixels(), 700000) << "the clear is left to the layer";
+        stale_output();
+        paint();
+        EXPECT_EQ(stale_pixels(), 0);
+
+        // No layers after all, and a background that failed to load (it draws nothing):
+        // the painter clears before it draws straight.
+        BackgroundSlot &slot = gfx_background_cache[gfx_background_slot(paint == paint_title_frame ? 0 : 4)];
+        const BackgroundSlot real = slot;
+        slot.full = slot.thumbnail = nullptr;
+        stale_output();
+        gfx_begin_frame();
+        gfx_layers_off = 1;
+        paint == paint_title_frame ? (void)gfx_draw_title_screen() : gfx_draw_play_screen();
+        gfx_layers_off = 0;
+        slot = real;
+        EXPECT_EQ(stale_pixels(), 0);
+
+        // Bars beside the canvas: they are cleared to black at once.
+        stale_output();
+        {
+            ScaledOutput scaled(0.7f, SDL_Rect{40, 30, 700, 516});
+            gfx_begin_frame();
+            EXPECT_EQ(stale_pixels(), 0);
+        }
+    }
+    reset_world();
+}
