@@ -40,11 +40,13 @@ void draw_screen() {
 }  // namespace
 
 int app_run_interactive() {
-    // The title screen's pictures decode on worker threads while SDL opens the window.
+    if (app_start_sdl() != 0) return 1;
+    // The title screen's pictures decode on worker threads while the window and the
+    // renderer are made. Not before SDL starts: it may fork a helper there (D-Bus, the
+    // sound server), and a fork while other threads allocate can hang the child.
     gfx_decode_ahead_startup();
     gfx_decode_ahead_background(0);
     text_decode_ahead(lang_get() != 0);
-    if (app_start_sdl() != 0) return 1;
 
     SDL_DisplayMode mode;
     int have_desktop = 0;
