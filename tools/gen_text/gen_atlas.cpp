@@ -137,11 +137,10 @@ void draw_piece(GenPiece &piece, const GenLanguage &lang, const char *what) {
                  piece.w, piece.h, left - pad, top - pad, right - pad, bottom - pad);
     }
     // The baseline: in a share of the ink columns the lowest white pixel lies on it
-    // (descenders, tails and marks below the line are the rest). Nastaliq writing slopes and CJK
-    // characters sit on their own em box, so those are only held inside the piece.
-    bool sloped = strstr(lang.script->families, "Nastaliq") != nullptr;
+    // (descenders, tails and marks below the line are the rest). CJK characters sit on
+    // their own em box, so those are only held inside the piece.
     bool cjk = strstr(lang.script->families, "CJK") != nullptr;
-    if (is_letter_text(piece.text) && !sloped && !cjk) {
+    if (is_letter_text(piece.text) && !cjk) {
         int columns = 0, on_baseline = 0;
         for (int x = 0; x < p.w; x++) {
             int last = -1;
