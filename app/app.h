@@ -70,16 +70,32 @@ void app_setup_data_dir();
 // or 0 with nothing moved when no number stands there.
 int app_scan_int(const char **cursor, int32_t *value);
 
+// Names as UTF-8: the length of text (length bytes) cut to at most limit bytes without
+// ending inside a character; and text without the blank characters around it (every
+// Unicode white-space character counts), its length updated.
+size_t app_utf8_cut(const char *text, size_t length, size_t limit);
+const char *app_trim_blanks(const char *text, size_t *length);
+
 void app_fill_default_high_scores();
-// Reads the record file over the table; a missing file leaves it as it is.
+// Reads the record file over the table. A missing file leaves it as it is; a file that is
+// there but cannot be read leaves it too, and is then never replaced in this run.
 void app_read_high_scores();
 void app_read_high_scores_from(FILE *f);
+// The row a score takes in a table, best first: the first row it beats; -1 for none.
+int app_high_score_slot(const HighScoreEntry table[10], int32_t score);
+// Puts a row into a table at its slot, moving the rows below down; returns the slot or -1.
+int app_insert_high_score(HighScoreEntry table[10], const HighScoreEntry *row);
 // The ten rows as the file holds them, one "%d %d %s" line each; returns the byte
 // count (0 when the room is too small). Ten rows never need more than the room below.
 enum { APP_RECORDS_TEXT_ROOM = 10 * 48 };
 size_t app_format_high_scores(char *text, size_t room);
 // Writes all ten rows; returns 1 when the file was replaced, 0 when it was left alone.
 int app_write_high_scores();
+// A finished game's row: into the record file as it stands now, under its lock, so that
+// another running copy's rows stay (and with them any row whose save failed before);
+// the table becomes what was saved. A save that fails or is refused is reported in one
+// line on standard error; the row then stays in the table in memory. Returns 1 when saved.
+int app_save_high_score(const HighScoreEntry *row);
 
 // Reads the settings file; returns the language code found or NULL.
 const char *app_read_settings();
@@ -87,12 +103,46 @@ const char *app_read_settings_from(FILE *f);
 // Replaces the settings file with the one line for this code; returns 1 on success.
 int app_write_settings(const char *code);
 
-// Replaces the file at path with these bytes through a temporary file in the same
-// folder, so the old file stays whole on any failure. Returns 1 on success.
+// ---- The data files on disk -------------------------------------------------------------
+
+// Why a save failed or was refused: an errno value, or one of these.
+enum {
+    APP_SAVE_PROTECTED_LINK = -1,  // a link that the protected-symlinks rule refuses
+    APP_SAVE_NOT_REGULAR = -2,     // a folder, FIFO or device in the file's place
+    APP_SAVE_BUSY = -3,            // another running copy holds the file's lock too long
+};
+extern int app_save_error;  // the reason of the last app_replace_file that failed
+const char *app_save_error_text(int error);
+
+// Where a data file's path leads: an open descriptor of its folder and its name there
+// (links followed as the kernel does, at most 40, never one that the protected-symlinks
+// rule refuses; the last name's link only when follow_last is set). fd is the file
+// itself once opened or locked, -1 before. Returns 0 or the reason.
+struct AppDataFile {
+    int dir_fd;
+    int fd;
+    int created;  // the file was made empty to hold the lock
+    char name[256];
+};
+int app_resolve_data_file(const char *path, int follow_last, AppDataFile *file);
+void app_close_data_file(AppDataFile *file);
+// Reads at most room bytes of a regular file; ENOENT or ENOTDIR when there is none,
+// APP_SAVE_NOT_REGULAR for anything else in its place.
+int app_read_data_file(const char *path, char *bytes, size_t room, size_t *size);
+// Opens the file (made empty when missing) and takes its lock, waiting a few seconds at
+// most; app_unlock_data_file lets it go (saved: whether it was replaced meanwhile).
+int app_lock_data_file(const char *path, AppDataFile *file);
+int app_read_locked_data_file(AppDataFile *file, char *bytes, size_t room, size_t *size);
+void app_unlock_data_file(AppDataFile *file, int saved);
+// Replaces the file with these bytes through a temporary file in the same folder, so the
+// old file stays whole on any failure. Returns 0 or the reason.
+int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size);
+
+// The same for a path; returns 1 on success, else 0 with app_save_error set.
 int app_replace_file(const char *path, const char *bytes, size_t size);
 
-// Removes what saves that never finished left beside the two files (temporary files
-// older than a minute). Called once at start-up.
+// Removes what saves that never finished left beside the two files: temporary files older
+// than a minute that no running save holds. Called once at start-up.
 void app_remove_stale_temp_files();
 
 // Leaves the name-entry screen: the finished game takes row app_new_record_slot.

@@ -1,6 +1,7 @@
 // Kestrune tests: leaving the name entry (the new row, the saved file, the screen) and
 // the test run's bot.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -87,16 +88,32 @@ TEST(CommitHighScore, IntoTheLastRowWithNoName) {
 
 TEST(CommitHighScore, BlankNamesAreTrimmedAndTheFileReadsBackTheSameTable) {
     // Three spaces were written as "24 15   ": that row read back as its default, and
-    // the score was lost at the next start.
+    // the score was lost at the next start. No-break and ideographic spaces were kept as
+    // a name that shows nothing.
     TempDir dir;
-    std::snprintf(app_records_path, sizeof app_records_path, "%s", (dir / "rekorder.txt").c_str());
+    const std::string file = dir / "rekorder.txt";
+    std::snprintf(app_records_path, sizeof app_records_path, "%s", file.c_str());
     struct Case {
         const char *typed;
         const char *stored;
-    } cases[] = {{"   ", "Plimby"}, {" ", "Plimby"}, {"  Bo  ", "Bo"}, {" Anne Marie", "Anne Marie"},
-                 {"Zed ", "Zed"}, {"\xc3\xa6 ", "\xc3\xa6"}};
+    } cases[] = {{"   ", "Plimby"},
+                 {" ", "Plimby"},
+                 {"  Bo  ", "Bo"},
+                 {" Anne Marie", "Anne Marie"},
+                 {"Zed ", "Zed"},
+                 {"\xc3\xa6 ", "\xc3\xa6"},
+                 {"\xc2\xa0", "Plimby"},                                  // U+00A0
+                 {"\xe3\x80\x80\xe3\x80\x80", "Plimby"},                     // U+3000
+                 {"\xe2\x80\x83\t\xe2\x80\xaf\xe1\x9a\x80", "Plimby"},         // U+2003, a tab, U+202F, U+1680
+                 {"\xe2\x80\xa8\xe2\x81\x9f\xc2\x85", "Plimby"},               // U+2028, U+205F, U+0085
+                 {"\xe3\x80\x80" "Bo\xc2\xa0", "Bo"},
+                 {"A\xc2\xa0" "B", "A\xc2\xa0" "B"},                        // a blank inside stays
+                 {"\xe2\x80\x8b", "\xe2\x80\x8b"},                           // U+200B is no space
+                 {"\xe3\x81\x82\xe3\x80\x80", "\xe3\x81\x82"}};
     for (const Case &c : cases) {
-        start_commit(3, c.typed, 24, 14);
+        unlink(file.c_str());
+        start_commit(3, c.typed, 10600, 14);
+        app_read_high_scores();
         app_commit_high_score();
         EXPECT_STREQ(app_high_scores[3].name, c.stored) << '"' << c.typed << '"';
         HighScoreEntry shown[10];

@@ -120,19 +120,50 @@ TEST(HighScoreFile, NamesAsTheFileGivesThem) {
         "1 1 Anne Marie\n"            // a space inside stays
         "2 2     Bo\n"                // leading blanks go
         "3 3 Abcdefghijklmnopqrst\n"  // cut to 15 bytes
-        "4 4 Dan\r\n"                 // the carriage return stays in the name
-        "5 5 \xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\n"  // cut inside a character
+        "4 4 Dan\r\n"                 // a CRLF line end: the CR is no part of the name
+        "5 5 \xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\n"  // cut between two characters
         "-7 99 Neg\n"                 // the level is shown within 1..15
         "6 6 \xff\xfe\x80 bad\n");    // not UTF-8: taken as it is
     EXPECT_STREQ(app_high_scores[0].name, "Anne Marie");
     EXPECT_STREQ(app_high_scores[1].name, "Bo");
     EXPECT_STREQ(app_high_scores[2].name, "Abcdefghijklmno");
-    EXPECT_STREQ(app_high_scores[3].name, "Dan\r");
-    EXPECT_EQ(std::strlen(app_high_scores[4].name), 15u);
-    EXPECT_EQ((unsigned char)app_high_scores[4].name[14], 0xc3);
+    EXPECT_STREQ(app_high_scores[3].name, "Dan");
+    EXPECT_STREQ(app_high_scores[4].name, "\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6\xc3\xa6");
     EXPECT_EQ(app_high_scores[5].score, -7);
     EXPECT_EQ(app_high_scores[5].level, 15);
     EXPECT_STREQ(app_high_scores[6].name, "\xff\xfe\x80 bad");
+}
+
+TEST(HighScoreFile, NamesComeBackAsTheyWereWritten) {
+    // CRLF files kept a CR in every name, a cut could fall inside a character, and both
+    // were written back so.
+    read_records(
+        "1 1 Dan\r\r\n"                                              // every CR before the end
+        "2 2 \r\n"                                                    // a CR alone is no name
+        "3 3 A\rB\r\n"                                                // one inside stays
+        "4 4 abcdefghijklm\r\xc3\xa6x\n"                              // the cut leaves a CR last
+        "5 5 \xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\n"  // 15 bytes exactly
+        "6 6 abcdefghijkl\xf0\x9f\x98\x80\n"                         // a four-byte character
+        "7 7 aaaaaaaaaaaaaaa\x80\x80\n"                               // no UTF-8: cut where it lies
+        "8 8 abcdefghijklmn\xe2\x82\xac\n"
+        "9 9 Last\r");                                                // no final newline
+    EXPECT_STREQ(app_high_scores[0].name, "Dan");
+    expect_default_row(1);
+    EXPECT_STREQ(app_high_scores[2].name, "A\rB");
+    EXPECT_STREQ(app_high_scores[3].name, "abcdefghijklm");
+    EXPECT_STREQ(app_high_scores[4].name, "\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac");
+    EXPECT_STREQ(app_high_scores[5].name, "abcdefghijkl");
+    EXPECT_STREQ(app_high_scores[6].name, "aaaaaaaaaaaaaaa");
+    EXPECT_STREQ(app_high_scores[7].name, "abcdefghijklmn");
+    EXPECT_STREQ(app_high_scores[8].name, "Last");
+    // Written and read again, the table is the same.
+    HighScoreEntry read[10];
+    std::memcpy(read, app_high_scores, sizeof read);
+    char text[APP_RECORDS_TEXT_ROOM];
+    size_t n = app_format_high_scores(text, sizeof text);
+    ASSERT_GT(n, 0u);
+    read_records(std::string(text, n));
+    for (int i = 0; i < 10; i++) EXPECT_STREQ(app_high_scores[i].name, read[i].name) << i;
 }
 
 TEST(HighScoreFile, NumbersSaturateAndLevelsAreClamped) {

@@ -1,0 +1,565 @@
+// Kestrune tests: saves of the data files under attack. A file that could not be read
+// is never replaced, two running copies keep each other's rows, links that the system's
+// protected-symlinks rule refuses are not followed, a save in progress is not cleaned
+// away, and a failed save of the high scores says so.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "test_util.h"
+
+using testutil::TempDir;
+
+// fsync stands still this long when set: a save stuck on a slow disk.
+static std::atomic<int> slow_fsync_ms{0};
+
+extern "C" int fsync(int fd) {
+    using Fsync = int (*)(int);
+    static Fsync real = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fsync"));
+    if (int ms = slow_fsync_ms.exchange(0)) usleep((useconds_t)ms * 1000);
+    return real(fd);
+}
+
+namespace {
+
+const std::string kDefaults =
+    "15000 11 Plimby\n13500 10 Påskeharen\n12000 9 Hønemor\n10500 8 Kyllingen\n9000 7 Hanen\n"
+    "7500 6 Guldægget\n6000 5 Påskeliljen\n4500 4 Gækkebrevet\n3000 3 Rugeægget\n1500 2 Æggesnapsen\n";
+
+std::string ten_rows(const char *prefix) {
+    std::string s;
+    for (int i = 0; i < 10; i++) s += std::to_string(90000 - 1000 * i) + " 9 " + prefix + std::to_string(i) + "\n";
+    return s;
+}
+
+// The start of a run with these two files: paths set, both read.
+void start_with(const std::string &records, const std::string &settings = "") {
+    std::snprintf(app_records_path, sizeof app_records_path, "%s", records.c_str());
+    std::snprintf(app_settings_path, sizeof app_settings_path, "%s", settings.c_str());
+    app_fill_default_high_scores();
+    app_read_high_scores();
+    app_read_settings();
+}
+
+void forget_paths() {
+    app_records_path[0] = '\0';
+    app_settings_path[0] = '\0';
+    app_read_high_scores();
+    app_read_settings();
+}
+
+// Ends a game with this score the way the name entry does when the name is confirmed.
+void commit(const char *name, int32_t score, int32_t level_index = 4) {
+    app_new_record_slot = app_high_score_slot(app_high_scores, score);
+    std::snprintf(app_name_buf, sizeof app_name_buf, "%s", name);
+    game_state.score = score;
+    game_state.level = level_index;
+    app_music_on = 0;
+    app_commit_high_score();
+}
+
+bool table_has(const char *name, int32_t score) {
+    for (const HighScoreEntry &row : app_high_scores) {
+        if (std::strcmp(row.name, name) == 0 && row.score == score) return true;
+    }
+    return false;
+}
+
+// Runs fn in a child whose standard error goes to a file; returns the status and what
+// it wrote there.
+int in_child_with_stderr(const std::function<int()> &fn, std::string *err, bool drop_root = false) {
+    TempDir dir;
+    const std::string file = dir / "stderr.txt";
+    int rc = testutil::in_child(
+        [&] {
+            int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (fd < 0 || dup2(fd, 2) < 0) return 120;
+            return fn();
+        },
+        drop_root);
+    *err = testutil::read_file(file);
+    return rc;
+}
+
+std::string mode_and_text(const std::string &path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return "missing";
+    return std::to_string(st.st_mode & 07777) + ":" + testutil::read_file(path);
+}
+
+bool root() { return geteuid() == 0; }
+
+bool starts_with(const std::string &text, const std::string &start) { return text.compare(0, start.size(), start) == 0; }
+
+}  // namespace
+
+TEST(UnreadableFiles, AreNeverReplacedAndTheHighScoresSaySo) {
+    // A record file of mode 000 counted as missing: the next commit wrote the defaults
+    // and the new row over ten real rows.
+    if (!root()) GTEST_SKIP() << "needs a second user to own the unreadable files";
+    TempDir dir;
+    const std::string records = dir / "rekorder.txt";
+    const std::string settings = dir / "indstillinger.txt";
+    testutil::write_file(records, ten_rows("Real"));
+    testutil::write_file(settings, "sprog de\n");
+    chmod(records.c_str(), 0);
+    chmod(settings.c_str(), 0);
+    const std::string before_records = mode_and_text(records);
+    const std::string before_settings = mode_and_text(settings);
+    std::string err;
+    int rc = in_child_with_stderr(
+        [&] {
+            start_with(records, settings);
+            if (app_high_scores[0].score != 15000) return 2;  // the defaults in memory
+            if (app_settings_lang[0] != '\0') return 3;
+            commit("Zed", 20000);
+            if (!table_has("Zed", 20000) || app_high_scores[0].score != 20000) return 4;  // play goes on with it
+            commit("Ann", 16000);
+            if (app_write_settings("fr") != 0) return 5;
+            return 0;
+        },
+        &err, true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(mode_and_text(records), before_records);
+    EXPECT_EQ(mode_and_text(settings), before_settings);
+    const std::string line = "high scores not saved: " + records +
+                             ": it could not be read (Permission denied) and is left as it is\n";
+    EXPECT_EQ(err, line + line);  // once for each commit; nothing for the settings
+    EXPECT_EQ(testutil::list_dir(dir.path()), (std::vector<std::string>{"indstillinger.txt", "rekorder.txt"}));
+
+    // Without a settings read at the start (the language came from the command line), an
+    // unreadable settings file stays too.
+    rc = testutil::in_child(
+        [&] {
+            std::snprintf(app_settings_path, sizeof app_settings_path, "%s", settings.c_str());
+            return app_write_settings("fr") == 0 && app_save_error == EACCES ? 0 : 1;
+        },
+        true);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(mode_and_text(settings), before_settings);
+
+    // Readable again in a later run, it is saved as before.
+    chmod(records.c_str(), 0644);
+    start_with(records);
+    commit("Zed", 95000);
+    EXPECT_EQ(testutil::read_file(records).substr(0, 15), "95000 5 Zed\n900");
+    forget_paths();
+}
+
+TEST(UnreadableFiles, AMissingFileIsStillMadeAndAFolderInThePathStopsNothing) {
+    TempDir dir;
+    // No file: made by the first commit, with nothing left beside it.
+    start_with(dir / "rekorder.txt");
+    commit("Zed", 16000);
+    EXPECT_EQ(testutil::read_file(dir / "rekorder.txt").substr(0, 32), "16000 5 Zed\n15000 11 Plimby\n1350");
+    EXPECT_EQ(testutil::list_dir(dir.path()), std::vector<std::string>{"rekorder.txt"});
+    // A folder in the way of the data folder: nothing to keep, the save just fails.
+    testutil::write_file(dir / "plain", "x");
+    std::string err;
+    int rc = in_child_with_stderr(
+        [&] {
+            start_with(dir / "plain/rekorder.txt");
+            commit("Zed", 16000);
+            return table_has("Zed", 16000) ? 0 : 1;
+        },
+        &err);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(err, "high scores not saved: " + (dir / "plain/rekorder.txt") + ": Not a directory\n");
+    forget_paths();
+}
+
+TEST(TwoCopies, KeepBothRowsInEitherOrder) {
+    // Two copies with the same home: the second commit wrote the table it had read at its
+    // start, and the first copy's row was gone.
+    TempDir dir;
+    const std::string records = dir / "rekorder.txt";
+    for (bool file_there : {true, false}) {
+        for (int order = 0; order < 2; order++) {
+            unlink(records.c_str());
+            if (file_there) testutil::write_file(records, kDefaults);
+            start_with(records);  // both copies start from here
+            const int32_t first = order == 0 ? 20000 : 16000;
+            const int32_t second = order == 0 ? 16000 : 20000;
+            EXPECT_EQ(testutil::in_child([&] {
+                          commit("A", first);
+                          return 0;
+                      }),
+                      0);
+            EXPECT_EQ(testutil::in_child([&] {
+                          commit("B", second);
+                          // The table in memory is what was saved: the other copy's row too.
+                          return table_has("A", first) && table_has("B", second) ? 0 : 1;
+                      }),
+                      0);
+            const std::string text = testutil::read_file(records);
+            EXPECT_TRUE(starts_with(text, order == 0 ? "20000 5 A\n16000 5 B\n15000 11 Plimby\n13500 10 "
+                                                     : "20000 5 B\n16000 5 A\n15000 11 Plimby\n13500 10 "))
+                << text;
+            EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
+            EXPECT_EQ(testutil::list_dir(dir.path()), std::vector<std::string>{"rekorder.txt"});
+        }
+    }
+    // With one copy nothing changes: a score that beats no row of the file takes none.
+    start_with(records);
+    commit("C", 100);
+    EXPECT_FALSE(table_has("C", 100));
+    forget_paths();
+}
+
+TEST(TwoCopies, EightAtOnceLoseNothing) {
+    TempDir dir;
+    const std::string records = dir / "rekorder.txt";
+    testutil::write_file(records, kDefaults);
+    start_with(records);
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> children;
+    for (int i = 0; i < 8; i++) {
+        std::fflush(nullptr);
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(go[1]);
+            char c;
+            while (read(go[0], &c, 1) < 0 && errno == EINTR) {
+            }
+            commit(("P" + std::to_string(i)).c_str(), 30000 + 100 * i);
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    close(go[0]);
+    close(go[1]);  // all of them go at once
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::string expected;
+    for (int i = 7; i >= 0; i--) expected += std::to_string(30000 + 100 * i) + " 5 P" + std::to_string(i) + "\n";
+    expected += "15000 11 Plimby\n13500 10 Påskeharen\n";
+    EXPECT_EQ(testutil::read_file(records), expected);
+    EXPECT_EQ(testutil::list_dir(dir.path()), std::vector<std::string>{"rekorder.txt"});
+    forget_paths();
+}
+
+TEST(TwoCopies, AHeldLockIsWaitedForAWhileThenTheRowWaitsForTheNextSave) {
+    TempDir dir;
+    const std::string records = dir / "rekorder.txt";
+    testutil::write_file(records, kDefaults);
+    start_with(records);
+    // Another copy whose save is stuck holds the file's lock until told to let go.
+    int held[2], release[2], released[2];
+    ASSERT_EQ(pipe(held), 0);
+    ASSERT_EQ(pipe(release), 0);
+    ASSERT_EQ(pipe(released), 0);
+    std::fflush(nullptr);
+    pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        int fd = open(records.c_str(), O_RDONLY);
+        flock(fd, LOCK_EX);
+        char c = 'x';
+        if (write(held[1], &c, 1) != 1 || read(release[0], &c, 1) != 1) _exit(1);
+        close(fd);
+        if (write(released[1], &c, 1) != 1) _exit(1);
+        _exit(0);
+    }
+    char c;
+    ASSERT_EQ(read(held[0], &c, 1), 1);
+    std::string err;
+    const time_t start = time(nullptr);
+    int rc = in_child_with_stderr(
+        [&] {
+            commit("Ann", 20000);
+            if (!table_has("Ann", 20000)) return 1;
+            // Once the other copy is done, the next save brings the waiting row along.
+            char x = 'x';
+            if (write(release[1], &x, 1) != 1 || read(released[0], &x, 1) != 1) return 3;
+            commit("Bo", 16000);
+            return table_has("Ann", 20000) && table_has("Bo", 16000) ? 0 : 2;
+        },
+        &err);
+    EXPECT_EQ(rc, 0);
+    EXPECT_LT(time(nullptr) - start, 20);
+    int status = 0;
+    waitpid(holder, &status, 0);
+    EXPECT_EQ(err, "high scores not saved: " + records + ": another running copy of the game holds the file\n");
+    EXPECT_EQ(testutil::read_file(records).substr(0, 36), "20000 5 Ann\n16000 5 Bo\n15000 11 Plim");
+    forget_paths();
+}
+
+TEST(FailedSaves, SayWhyAndKeepTheOldFileAndTheOwner) {
+    TempDir dir;
+    ASSERT_EQ(::mkdir((dir / "data").c_str(), 0777), 0);
+    const std::string records = dir / "data/rekorder.txt";
+    testutil::write_file(records, kDefaults);
+    chmod(records.c_str(), 0666);
+
+    // A disk that takes no more (the file-size limit stands in for it).
+    std::string err;
+    int rc = in_child_with_stderr(
+        [&] {
+            signal(SIGXFSZ, SIG_IGN);
+            struct rlimit lim = {150, 150};  // room for the line, not the table
+            setrlimit(RLIMIT_FSIZE, &lim);
+            start_with(records);
+            commit("Zed", 20000);
+            return table_has("Zed", 20000) ? 0 : 1;
+        },
+        &err);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(err, "high scores not saved: " + records + ": File too large\n");
+    EXPECT_EQ(testutil::read_file(records), kDefaults);
+    EXPECT_EQ(testutil::list_dir(dir / "data"), std::vector<std::string>{"rekorder.txt"});
+
+    // A folder the player may not write to.
+    if (root()) {
+        chmod((dir / "data").c_str(), 0555);
+        rc = in_child_with_stderr(
+            [&] {
+                start_with(records);
+                commit("Zed", 20000);
+                // The settings file fails without a word.
+                std::snprintf(app_settings_path, sizeof app_settings_path, "%s", (dir / "data/x").c_str());
+                app_write_settings("fr");
+                return table_has("Zed", 20000) ? 0 : 1;
+            },
+            &err, true);
+        EXPECT_EQ(rc, 0);
+        EXPECT_EQ(err, "high scores not saved: " + records + ": Permission denied\n");
+        EXPECT_EQ(testutil::read_file(records), kDefaults);
+        chmod((dir / "data").c_str(), 0777);
+
+        // A replaced file keeps its owner and group where the system allows it.
+        ASSERT_EQ(chown(records.c_str(), testutil::kNobody, testutil::kNobody), 0);
+        chmod(records.c_str(), 0640);
+        start_with(records);
+        commit("Zed", 20000);
+        struct stat st;
+        ASSERT_EQ(stat(records.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, testutil::kNobody);
+        EXPECT_EQ(st.st_gid, testutil::kNobody);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        EXPECT_EQ(testutil::read_file(records).substr(0, 12), "20000 5 Zed\n");
+        // Where it does not (a player saving over a file of another user in the player's
+        // own folder), the save goes on and the file becomes the player's.
+        ASSERT_EQ(chown(records.c_str(), 0, 0), 0);
+        chmod(records.c_str(), 0644);
+        ASSERT_EQ(chown((dir / "data").c_str(), testutil::kNobody, testutil::kNobody), 0);
+        rc = testutil::in_child(
+            [&] {
+                start_with(records);
+                commit("Bo", 30000);
+                return 0;
+            },
+            true);
+        EXPECT_EQ(rc, 0);
+        ASSERT_EQ(stat(records.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, testutil::kNobody);
+        EXPECT_EQ(testutil::read_file(records).substr(0, 11), "30000 5 Bo\n");
+    }
+    forget_paths();
+}
+
+TEST(ProtectedLinks, AreNotFollowedWhetherOrNotTheSystemEnforcesIt) {
+    // Another user's link in /tmp could aim the player's next save at any file the
+    // player may write.
+    if (!root()) GTEST_SKIP() << "needs other users to own the links";
+    const uid_t other = testutil::kNobody - 1;
+    TempDir dir;
+    ASSERT_EQ(::mkdir((dir / "data").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((dir / "shared").c_str(), 0755), 0);
+    ASSERT_EQ(chmod((dir / "shared").c_str(), 01777), 0);  // like /tmp
+    const std::string victim = dir / "victim.txt";
+    testutil::write_file(victim, "precious\n");
+    const std::string records = dir / "data/rekorder.txt";
+    ASSERT_EQ(symlink("../shared/scores", records.c_str()), 0);  // the player's own link
+    const std::string planted = dir / "shared/scores";
+    ASSERT_EQ(symlink(victim.c_str(), planted.c_str()), 0);
+
+    struct Case {
+        uid_t link_owner, folder_owner;
+        mode_t folder_mode;
+        bool followed;
+    } cases[] = {
+        {other, 0, 01777, false},                 // planted by another user: refused
+        {other, testutil::kNobody, 01777, false},  // by neither the player nor the folder's owner
+        {0, testutil::kNobody, 01777, true},      // the player's own link
+        {other, other, 01777, true},              // the folder's owner's link
+        {other, 0, 0777, true},                   // a folder without the sticky bit
+        {other, 0, 01775, true},                  // not writable by everyone
+    };
+    for (const Case &c : cases) {
+        testutil::write_file(victim, "precious\n");
+        ASSERT_EQ(lchown(planted.c_str(), c.link_owner, c.link_owner), 0);
+        ASSERT_EQ(chown((dir / "shared").c_str(), c.folder_owner, c.folder_owner), 0);
+        ASSERT_EQ(chmod((dir / "shared").c_str(), c.folder_mode), 0);
+        const std::string what = std::to_string(c.link_owner) + " in " + std::to_string(c.folder_owner) + "/" +
+                                 std::to_string(c.folder_mode);
+        std::string err;
+        int rc = in_child_with_stderr(
+            [&] {
+                start_with(records);
+                commit("Zed", 20000);
+                std::snprintf(app_settings_path, sizeof app_settings_path, "%s", records.c_str());
+                int settings_saved = app_write_settings("fr");
+                if (settings_saved != (c.followed ? 1 : 0)) return 1;
+                if (!c.followed && app_save_error != APP_SAVE_PROTECTED_LINK) return 2;
+                return table_has("Zed", 20000) ? 0 : 3;
+            },
+            &err);
+        EXPECT_EQ(rc, 0) << what;
+        if (c.followed) {
+            EXPECT_EQ(err, "") << what;
+            EXPECT_EQ(testutil::read_file(victim), "sprog fr\n") << what;
+        } else {
+            EXPECT_EQ(err, "high scores not saved: " + records +
+                               ": a link in a shared folder that belongs to another user is not followed\n")
+                << what;
+            EXPECT_EQ(testutil::read_file(victim), "precious\n") << what;
+        }
+        struct stat st;
+        ASSERT_EQ(lstat(planted.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << what;
+        EXPECT_EQ(testutil::list_dir(dir / "shared"), std::vector<std::string>{"scores"}) << what;
+    }
+
+    // A planted link to a folder on the way to the file is refused the same way.
+    ASSERT_EQ(chown((dir / "shared").c_str(), 0, 0), 0);
+    ASSERT_EQ(chmod((dir / "shared").c_str(), 01777), 0);
+    ASSERT_EQ(symlink((dir / "data").c_str(), (dir / "shared/folder").c_str()), 0);
+    ASSERT_EQ(lchown((dir / "shared/folder").c_str(), other, other), 0);
+    std::snprintf(app_settings_path, sizeof app_settings_path, "%s", (dir / "shared/folder/x").c_str());
+    EXPECT_EQ(app_write_settings("fr"), 0);
+    EXPECT_EQ(app_save_error, APP_SAVE_PROTECTED_LINK);
+    EXPECT_FALSE(testutil::exists(dir / "data/x"));
+    forget_paths();
+}
+
+TEST(LinksAndNames, ChainsOfUpToFortyLinks) {
+    TempDir dir;
+    // Forty links are followed, as the kernel follows them; the forty-first is a loop.
+    const std::string target = dir / "target.txt";
+    std::string next = "target.txt";
+    for (int i = 1; i <= 41; i++) {
+        const std::string name = "link" + std::to_string(i);
+        ASSERT_EQ(symlink(next.c_str(), (dir / name).c_str()), 0);
+        next = name;
+    }
+    std::snprintf(app_settings_path, sizeof app_settings_path, "%s", (dir / "link40").c_str());
+    EXPECT_EQ(app_write_settings("fr"), 1);
+    EXPECT_EQ(testutil::read_file(target), "sprog fr\n");
+    std::snprintf(app_settings_path, sizeof app_settings_path, "%s", (dir / "link41").c_str());
+    EXPECT_EQ(app_write_settings("de"), 0);
+    EXPECT_EQ(app_save_error, ELOOP);
+    EXPECT_EQ(testutil::read_file(target), "sprog fr\n");
+    forget_paths();
+}
+
+TEST(LinksAndNames, ATargetNameOf255Bytes) {
+    TempDir other;
+    const std::string long_name(255, 'n');
+    ASSERT_EQ(symlink(long_name.c_str(), (other / "rekorder.txt").c_str()), 0);
+    start_with(other / "rekorder.txt");
+    commit("Zed", 20000);
+    EXPECT_EQ(testutil::read_file(other / long_name).substr(0, 12), "20000 5 Zed\n");
+    EXPECT_EQ(testutil::list_dir(other.path()), (std::vector<std::string>{long_name, "rekorder.txt"}));
+    // A save of it killed half-way leaves a temporary file of a shortened name, which a
+    // later start recognises.
+    int rc = testutil::in_child([&] {
+        struct rlimit no_core = {0, 0};
+        setrlimit(RLIMIT_CORE, &no_core);
+        signal(SIGXFSZ, SIG_DFL);
+        struct rlimit lim = {16, 16};
+        setrlimit(RLIMIT_FSIZE, &lim);
+        app_write_high_scores();
+        return 0;
+    });
+    EXPECT_EQ(rc, 128 + SIGXFSZ);
+    std::vector<std::string> names = testutil::list_dir(other.path());
+    ASSERT_EQ(names.size(), 3u);
+    const std::string leftover = names[0];
+    EXPECT_EQ(leftover.size(), 255u);
+    EXPECT_EQ(leftover.compare(0, 249, long_name.substr(0, 235) + ".kestrune-tmp-"), 0) << leftover;
+    struct timeval old_times[2] = {{time(nullptr) - 120, 0}, {time(nullptr) - 120, 0}};
+    utimes((other / leftover).c_str(), old_times);
+    app_remove_stale_temp_files();
+    EXPECT_EQ(testutil::list_dir(other.path()), (std::vector<std::string>{long_name, "rekorder.txt"}));
+    forget_paths();
+}
+
+TEST(LinksAndNames, ALinkWhoseFolderAndTextTogetherPassPathMax) {
+    // Followed from its folder, so nothing that long is ever built.
+    TempDir dir;
+    std::string deep = dir.path();
+    for (int i = 0; i < 19; i++) {
+        deep += "/" + std::string(200, 'a');
+        ASSERT_EQ(::mkdir(deep.c_str(), 0755), 0);
+    }
+    ASSERT_EQ(::mkdir((dir / std::string(200, 'b')).c_str(), 0755), 0);
+    std::string text;
+    for (int i = 0; i < 19; i++) text += "../";
+    text += std::string(200, 'b') + "/deep.txt";
+    const std::string link = deep + "/indstillinger.txt";
+    ASSERT_LT(link.size(), 4096u);
+    ASSERT_GT(deep.size() + 1 + text.size(), 4096u);
+    ASSERT_EQ(symlink(text.c_str(), link.c_str()), 0);
+    std::snprintf(app_settings_path, sizeof app_settings_path, "%s", link.c_str());
+    EXPECT_EQ(app_write_settings("sv"), 1);
+    EXPECT_STREQ(app_read_settings(), "sv");
+    EXPECT_EQ(testutil::read_file(dir / (std::string(200, 'b') + "/deep.txt")), "sprog sv\n");
+    forget_paths();
+}
+
+TEST(StaleTemporaryFiles, ASaveStuckForMinutesIsNotCleanedAway) {
+    // The clean-up at start-up deleted the temporary file of another copy's save that
+    // had been stuck in fsync for a minute, and that save was lost without a word.
+    TempDir dir;
+    const std::string settings = dir / "indstillinger.txt";
+    testutil::write_file(settings, "sprog de\n");
+    start_with("", settings);
+    std::fflush(nullptr);
+    pid_t saver = fork();
+    ASSERT_GE(saver, 0);
+    if (saver == 0) {
+        slow_fsync_ms = 3000;
+        _exit(app_write_settings("fr") == 1 ? 0 : 1);
+    }
+    // Once its bytes are written, the stuck save's file looks two minutes old.
+    std::string temp;
+    for (int i = 0; i < 200 && temp.empty(); i++) {
+        for (const std::string &name : testutil::list_dir(dir.path())) {
+            if (name.find(".kestrune-tmp-") != std::string::npos && testutil::file_size(dir / name) == 9) temp = name;
+        }
+        if (temp.empty()) usleep(10000);
+    }
+    ASSERT_FALSE(temp.empty());
+    struct timeval old_times[2] = {{time(nullptr) - 120, 0}, {time(nullptr) - 120, 0}};
+    utimes((dir / temp).c_str(), old_times);
+    app_remove_stale_temp_files();
+    EXPECT_TRUE(testutil::exists(dir / temp));
+    int status = 0;
+    waitpid(saver, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(testutil::read_file(settings), "sprog fr\n");
+    EXPECT_EQ(testutil::list_dir(dir.path()), std::vector<std::string>{"indstillinger.txt"});
+    forget_paths();
+}
