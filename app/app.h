@@ -194,3 +194,9 @@ void app_run_ticks(int32_t n);
 void app_player_input(PlayerInput *input);
 // Paints the name-entry screen on the current renderer.
 void app_draw_name_entry();
+
+// ---- Signals ---------------------------------------------------------------------------
+
+// Ignores SIGXFSZ and SIGPIPE, so that a write past the file-size limit or into a closed
+// pipe fails (EFBIG, EPIPE) and is reported by its writer. The first thing main does.
+void app_ignore_write_signals();

@@ -281,6 +281,26 @@ TEST(TestRun, AFullDiskOrAReadOnlyFolderIsReported) {
                             "No space left on device");
 }
 
+TEST(TestRun, AFileSizeLimitOrAClosedStandardOutputIsReported) {
+    // Past a file-size limit (ulimit -f) the run died of SIGXFSZ with a cut picture and
+    // no line, and with its standard output closed it died of SIGPIPE without a word.
+    TempDir home, limited, closed;
+    testutil::RunOptions options;
+    options.file_size_limit = 64 * 1024;  // well below one picture
+    RunResult r = run_kestrune({"--test", "1", "--ud", limited.path()}, env_with_home(home), options);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(parse_status(r.out).phase, 0);
+    expect_one_failure_line(r.err, "--test: " + (limited / "f00000.bmp"), "File too large");
+
+    options = testutil::RunOptions{};
+    options.closed_stdout = true;
+    r = run_kestrune({"--test", "1", "--ud", closed.path()}, env_with_home(home), options);
+    EXPECT_EQ(r.status, 1);
+    expect_one_failure_line(r.err, "--test: standard output", "Broken pipe");
+    expect_canvas_bmp(closed / "f00000.bmp");
+    EXPECT_EQ(testutil::file_size(closed / "lyd.raw"), 1600);
+}
+
 TEST(TestRun, ScriptPicturesAndLines) {
     TempDir home, out;
     testutil::write_file(home / "script.txt",
@@ -501,6 +521,18 @@ TEST(TitlePictures, AFullDiskOrAReadOnlyFolderIsReported) {
     EXPECT_EQ(testutil::list_dir(readonly.path()), std::vector<std::string>{});
 }
 
+TEST(TitlePictures, AFileSizeLimitIsReported) {
+    // Past a file-size limit the mode died of SIGXFSZ with a cut picture and no line.
+    TempDir home;
+    testutil::RunOptions options;
+    options.file_size_limit = 64 * 1024;
+    RunResult r = run_kestrune({"--titelbillede", home / "shot.bmp"}, env_with_home(home), options);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    expect_one_failure_line(r.err, "--titelbillede: " + (home / "shot.bmp"), "File too large");
+    EXPECT_FALSE(testutil::exists(home / "shot.bmp.2.bmp"));
+}
+
 TEST(MusicDump, FiveTwelveSecondPieces) {
     TempDir home;
     testutil::write_file(home / "dump.raw", std::string(10000000, 'x'));  // replaced, not appended to
@@ -536,4 +568,15 @@ TEST(MusicDump, UnopenablePathGivesOneLineAndStatusOne) {
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
         EXPECT_NE(r.err.find("/dev/full: "), std::string::npos) << r.err;
     }
+}
+
+TEST(MusicDump, AFileSizeLimitIsReported) {
+    // Past a file-size limit the dump died of SIGXFSZ with a cut file and no line.
+    TempDir home;
+    testutil::RunOptions options;
+    options.file_size_limit = 64 * 1024;
+    RunResult r = run_kestrune({}, env_with_home(home, {"JULEN_LYDPROEVE=" + (home / "dump.raw")}), options);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    expect_one_failure_line(r.err, "JULEN_LYDPROEVE: " + (home / "dump.raw"), "File too large");
 }
