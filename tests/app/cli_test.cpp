@@ -322,6 +322,30 @@ TEST(TestRun, ScriptPicturesAndLines) {
     EXPECT_EQ(testutil::file_size(out / "lyd.raw"), 16000);
 }
 
+TEST(TestRun, AScriptThatIsNoRegularFileIsPassedOver) {
+    // A FIFO as the script blocked the run for ever, and /dev/zero was read for ever.
+    TempDir home, dir, out;
+    RunResult plain = run_kestrune({"--test", "2", "--ud", out.path()}, env_with_home(home));
+    ASSERT_EQ(plain.status, 0);
+    parse_status(plain.out);
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (dir / "zero").c_str()), 0);
+    ASSERT_EQ(mkdir((dir / "folder").c_str(), 0755), 0);
+    testutil::RunOptions options;
+    options.kill_after = 30;
+    for (const std::string &script : {dir / "fifo", dir / "zero", std::string("/dev/null"), dir / "folder"}) {
+        RunResult r = run_kestrune({"--test", "2", "--script", script, "--ud", out.path()}, env_with_home(home),
+                                   options);
+        EXPECT_FALSE(r.timed_out) << script;
+        EXPECT_EQ(r.status, 0) << script;
+        EXPECT_EQ(r.out, plain.out) << script;
+        EXPECT_EQ(r.err, "") << script;
+    }
+    struct stat st;
+    ASSERT_EQ(lstat((dir / "fifo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
 TEST(TestRun, ScriptNamedLikeAnOption) {
     // "--script --bot" takes "--bot" as the file name: the bot stays off, and the missing
     // script is passed over.
