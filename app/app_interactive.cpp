@@ -73,6 +73,10 @@ int app_run_interactive() {
     SDL_RenderSetLogicalSize(app_session.renderer, 1000, 736);
     gfx_init(app_session.renderer);
     snd_open();
+    // A device that did not open left the game silent without a word.
+    if (snd_device == 0 && SDL_WasInit(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "SDL: %s; playing without sound\n", SDL_GetError());
+    }
     snd_set_music(MUSIC_TITLE);
     app_session.controller = app_open_first_controller();
 

@@ -76,6 +76,15 @@ void expect_one_failure_line(const std::string &err, const std::string &what, co
     EXPECT_EQ(err, what + ": " + reason + "\n");
 }
 
+// Standard error holds exactly one line: SDL's warning that the game plays silent.
+void expect_no_sound_line(const std::string &err) {
+    const std::string tail = "; playing without sound\n";
+    EXPECT_EQ(err.compare(0, 5, "SDL: "), 0) << err;
+    ASSERT_GT(err.size(), 5 + tail.size()) << err;
+    EXPECT_EQ(err.substr(err.size() - tail.size()), tail) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+}
+
 // For runs of the interactive game under the sanitizers: leak checking off for the game
 // itself, since SDL's video and audio back-ends (Mesa, X11, D-Bus) leave allocations at
 // exit that cannot be told apart from ours. The game's own code keeps no heap; the
@@ -164,10 +173,27 @@ TEST(CommandLineRun, NoAudioPlaysSilent) {
     EXPECT_FALSE(r.timed_out);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
-    // One warning line.
-    EXPECT_EQ(r.err.compare(0, 5, "SDL: "), 0) << r.err;
+    // One warning line, also when the device then does not open either.
+    expect_no_sound_line(r.err);
     EXPECT_NE(r.err.find("nonexistent"), std::string::npos) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+}
+
+TEST(CommandLineRun, NoAudioDeviceWarnsAndPlaysSilent) {
+    // Audio that started but had no device to open (no sound card, no default device)
+    // left the game silent without the warning.
+    TempDir home;
+    testutil::RunOptions options;
+    options.terminate_after = 1.5;
+    options.kill_after = 30;
+    RunResult r = run_kestrune({}, env_with_home(home, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=disk",
+                                                        "SDL_DISKAUDIOFILE=" + (home / "missing/audio.raw"),
+                                                        asan_without_leak_check()}),
+                               options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    expect_no_sound_line(r.err);
+    EXPECT_FALSE(testutil::exists(home / "missing"));
 }
 
 TEST(TestRun, OneTick) {
