@@ -41,6 +41,9 @@ void draw_screen() {
 
 int app_run_interactive() {
     if (app_start_sdl() != 0) return 1;
+    // A closed terminal killed the game and lost the row being named: SIGHUP now asks
+    // to quit, as SDL makes SIGTERM and SIGINT do.
+    app_catch_hangup();
     // The title screen's pictures decode on worker threads while the window and the
     // renderer are made. Not before SDL starts: it may fork a helper there (D-Bus, the
     // sound server), and a fork while other threads allocate can hang the child.
@@ -92,6 +95,7 @@ int app_run_interactive() {
         app_session.quit = 0;
         SDL_Event event;
         while (SDL_PollEvent(&event)) app_handle_event(&event);
+        if (app_take_hangup()) app_quit_request();
         app_read_controller();
 
         Uint64 now = SDL_GetPerformanceCounter();

@@ -2,6 +2,7 @@
 // usage text, the data directory, the mode precedence, the test run with its pictures,
 // audio and status line, the bot, the music dump and the title pictures.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/time.h>
@@ -159,6 +160,22 @@ TEST(CommandLineRun, NoDisplayStopsTheStartInsteadOfRunningUnseen) {
         EXPECT_EQ(r.status, 0) << driver;
         EXPECT_EQ(r.err, "") << driver;
     }
+}
+
+TEST(CommandLineRun, AClosedTerminalQuitsLikeSigterm) {
+    // SIGHUP (the terminal closed) killed the game with status 129; it is now a quit.
+    TempDir home;
+    testutil::RunOptions options;
+    options.terminate_after = 1.5;
+    options.terminate_signal = SIGHUP;
+    options.kill_after = 30;
+    RunResult r = run_kestrune(
+        {}, env_with_home(home, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", asan_without_leak_check()}),
+        options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
 }
 
 TEST(CommandLineRun, NoAudioPlaysSilent) {

@@ -1,5 +1,5 @@
 // Kestrune tests: the signals the shell takes in hand, in forked children: a save past
-// the file-size limit fails and keeps the old file whole.
+// the file-size limit fails and keeps the old file whole, and SIGHUP is only noted.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -41,4 +41,23 @@ TEST(Signals, ASaveOverTheFileSizeLimitFailsAndKeepsTheOldFile) {
     EXPECT_EQ(status, 0) << "2: reported as saved; 128 + 25: killed by SIGXFSZ";
     EXPECT_EQ(testutil::read_file(path), old);
     EXPECT_EQ(testutil::list_dir(dir.path()), std::vector<std::string>{"rekorder.txt"});
+}
+
+TEST(Signals, AHangupIsNotedForTheMainLoopUnlessIgnored) {
+    const int noted = testutil::in_child([] {
+        signal(SIGHUP, SIG_DFL);
+        app_catch_hangup();
+        raise(SIGHUP);  // without the handler this ends the child
+        if (app_take_hangup() != 1) return 2;
+        return app_take_hangup() == 0 ? 0 : 3;  // taken once
+    });
+    EXPECT_EQ(noted, 0);
+    // Started with SIGHUP ignored (nohup), the game is meant to outlive its terminal.
+    const int ignored = testutil::in_child([] {
+        signal(SIGHUP, SIG_IGN);
+        app_catch_hangup();
+        raise(SIGHUP);
+        return app_take_hangup() == 0 ? 0 : 2;
+    });
+    EXPECT_EQ(ignored, 0);
 }
