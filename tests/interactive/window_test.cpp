@@ -1,6 +1,8 @@
 // Kestrune tests: the built game in a real X window under xvfb-run, driven by xdotool:
 // it opens its window, changes the language, plays a game to its end, takes a name into
-// the high-score table, saves both files and quits with status 0 on Escape.
+// the high-score table, saves both files and quits with status 0 on Escape; and a
+// signal on the name entry or while the game-over panel stands (seen in screenshots
+// taken with xwd) keeps the row.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -91,6 +93,36 @@ void quit_on_the_name_entry(const char *signal_name) {
     EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
 }
 
+// Leaves a game at level 15 to be lost and sends the game this signal as soon as a
+// screenshot shows the game-over panel: the row the score earned must be in the file,
+// under the default name, and the game must end with status 0.
+void quit_in_the_game_over_phase(const char *signal_name) {
+    if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    ASSERT_TRUE(on_path("xdotool")) << "xdotool is not installed (tools/setup.sh installs it)";
+    ASSERT_TRUE(on_path("xwd")) << "xwd is not installed (tools/setup.sh installs it)";
+
+    TempDir home;
+    std::string data = home / ".local/share/kestrune";
+    write_beatable_table(data);
+    std::string out = run_driver(KESTRUNE_WINDOW_GAME_OVER_DRIVER, home.path(),
+                                 std::string("'" KESTRUNE_XWD_PROBE "' ") + signal_name);
+    EXPECT_NE(out.find("window\n"), std::string::npos) << out;
+    // The probe tells the panel from the title screen and the level intro's banner.
+    EXPECT_NE(out.find("title: no game over"), std::string::npos) << out;
+    const size_t before = out.find("before ");
+    ASSERT_NE(before, std::string::npos) << out;
+    EXPECT_GE(std::atoi(out.c_str() + before + 7), 1) << out;
+    ASSERT_NE(out.find("\ngame over\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 0"), std::string::npos) << out;
+    EXPECT_EQ(testutil::read_file(home / "err.txt"), "");
+
+    // Whatever eggs fell into the untouched basket, the score beats every row.
+    std::string records = testutil::read_file(data + "/rekorder.txt");
+    EXPECT_NE(records.find(" 15 Plimby\n-5 1 Row0\n"), std::string::npos) << records;
+    EXPECT_NE(records[0], '-') << records;
+    EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
+}
+
 }  // namespace
 
 TEST(Window, PlayAGameIntoTheTableAndQuit) {
@@ -123,3 +155,9 @@ TEST(Window, SighupOnTheNameEntryKeepsTheRow) {
     // A closed terminal (SIGHUP) killed the game on the name entry and lost the row.
     quit_on_the_name_entry("HUP");
 }
+
+// SIGINT (Ctrl+C in the terminal) or SIGTERM while the game-over panel stood ended the
+// game without the row its score had earned.
+TEST(Window, SigintInTheGameOverPhaseKeepsTheRow) { quit_in_the_game_over_phase("INT"); }
+
+TEST(Window, SigtermInTheGameOverPhaseKeepsTheRow) { quit_in_the_game_over_phase("TERM"); }
