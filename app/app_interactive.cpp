@@ -41,8 +41,7 @@ void draw_screen() {
 
 int app_run_interactive() {
     if (app_start_sdl() != 0) return 1;
-    // A closed terminal killed the game and lost the row being named: SIGHUP now asks
-    // to quit, as SDL makes SIGTERM and SIGINT do.
+    // A closed terminal (SIGHUP) killed the game: it now asks to quit, as SIGTERM does.
     app_catch_hangup();
     // The title screen's pictures decode on worker threads while the window and the
     // renderer are made. Not before SDL starts: it may fork a helper there (D-Bus, the
