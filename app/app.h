@@ -244,3 +244,14 @@ void app_run_ticks(int32_t n);
 void app_player_input(PlayerInput *input);
 // Paints the name-entry screen on the current renderer.
 void app_draw_name_entry();
+
+// ---- Signals ---------------------------------------------------------------------------
+
+// Ignores SIGXFSZ and SIGPIPE, so that a write past the file-size limit or into a closed
+// pipe fails (EFBIG, EPIPE) and is reported by its writer. The first thing main does.
+void app_ignore_write_signals();
+// Makes SIGHUP (the terminal closed) a quit request of the interactive game: the handler
+// only notes it, for the main loop. Left alone when SIGHUP is ignored (nohup).
+void app_catch_hangup();
+// 1 when a SIGHUP came since the last call, else 0.
+int app_take_hangup();

@@ -41,6 +41,8 @@ void draw_screen() {
 
 int app_run_interactive() {
     if (app_start_sdl() != 0) return 1;
+    // A closed terminal (SIGHUP) killed the game: it now asks to quit, as SIGTERM does.
+    app_catch_hangup();
     // The title screen's pictures decode on worker threads while the window and the
     // renderer are made. Not before SDL starts: it may fork a helper there (D-Bus, the
     // sound server), and a fork while other threads allocate can hang the child.
@@ -73,6 +75,10 @@ int app_run_interactive() {
     SDL_RenderSetLogicalSize(app_session.renderer, 1000, 736);
     gfx_init(app_session.renderer);
     snd_open();
+    // A device that did not open left the game silent without a word.
+    if (snd_device == 0 && SDL_WasInit(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "SDL: %s; playing without sound\n", SDL_GetError());
+    }
     snd_set_music(MUSIC_TITLE);
     app_session.controller = app_open_first_controller();
 
@@ -88,6 +94,7 @@ int app_run_interactive() {
         app_session.quit = 0;
         SDL_Event event;
         while (SDL_PollEvent(&event)) app_handle_event(&event);
+        if (app_take_hangup()) app_quit_request();
         app_read_controller();
 
         Uint64 now = SDL_GetPerformanceCounter();

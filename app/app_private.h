@@ -15,8 +15,9 @@ void app_input_end_frame(int32_t ticks_run);
 void app_screen_tick();
 void app_command_key(const SDL_KeyboardEvent *key);
 void app_name_text(const char *text, size_t room);
-// A quit request (window closed, SIGTERM, SIGINT): the loop ends after this frame, and a
-// row being named is committed first.
+// A quit request (window closed, SIGTERM, SIGINT, SIGHUP): the loop ends after this
+// frame. A row being named, or earned by a game in its game-over or victory phase, is
+// committed first.
 void app_quit_request();
 
 // Opens the first device that is a game controller (app_loop.cpp); NULL when none.

@@ -35,15 +35,18 @@ void back_to_title() {
     if (app_music_on) snd_set_music(MUSIC_TITLE);
 }
 
+// The row of the table the game's score takes: the first it beats (an equal score does
+// not), or -1 when it beats none.
+int32_t first_beaten_row() {
+    for (int i = 0; i < 10; i++) {
+        if (app_high_scores[i].score < game_state.score) return i;
+    }
+    return -1;
+}
+
 // The finished game takes the first row it beats, by name entry; otherwise the title.
 void end_game() {
-    app_new_record_slot = -1;
-    for (int i = 0; i < 10; i++) {
-        if (app_high_scores[i].score < game_state.score) {
-            app_new_record_slot = i;
-            break;
-        }
-    }
+    app_new_record_slot = first_beaten_row();
     if (app_new_record_slot < 0) {
         back_to_title();
         return;
@@ -143,7 +146,19 @@ void app_quit_request() {
     app_session.quit = 1;
     // Closing the window on the name entry lost the row the player had earned: the
     // name typed so far is committed, as Enter would.
-    if (app_state == SCREEN_NAME_ENTRY) app_commit_high_score();
+    if (app_state == SCREEN_NAME_ENTRY) {
+        app_commit_high_score();
+        return;
+    }
+    // A quit in the game-over or victory phase lost the earned row: it takes the default name.
+    const int32_t phase = game_state.phase;
+    if (app_state != SCREEN_PLAYING || (phase != PHASE_GAME_OVER && phase != PHASE_VICTORY)) return;
+    const int32_t row = first_beaten_row();
+    if (row < 0) return;
+    app_new_record_slot = row;
+    app_name_buf[0] = '\0';
+    app_commit_high_score();
+    app_paused = 0;  // the playing screen is left
 }
 
 void app_command_key(const SDL_KeyboardEvent *key) {

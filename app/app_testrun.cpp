@@ -2,6 +2,9 @@
 // renderer, input from a script or the bot; it leaves BMP pictures of chosen ticks,
 // the raw audio "lyd.raw" and one status line.
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -62,6 +65,23 @@ void write_audio(int32_t samples) {
     app_output_file(name, app_test_audio, (size_t)(samples > 0 ? samples : 0) * sizeof(int16_t));
 }
 
+// The script, opened for reading when it is a regular file; NULL for anything else.
+// A FIFO as the script blocked the run for ever, and /dev/zero was read for ever.
+FILE *open_script(const char *path) {
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    FILE *f = fdopen(fd, "r");
+    if (!f) close(fd);
+    return f;
+}
+
 }  // namespace
 
 int32_t app_count_eggs_in_air() {
@@ -110,7 +130,7 @@ int app_run_test() {
     SDL_Init(0);
     srand(1);
     if (app_options.script_path) {
-        FILE *f = std::fopen(app_options.script_path, "r");
+        FILE *f = open_script(app_options.script_path);
         if (f) {
             app_read_script_from(f);
             std::fclose(f);

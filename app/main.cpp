@@ -8,6 +8,7 @@
 #include "text/text.h"
 
 int main(int argc, char **argv) {
+    app_ignore_write_signals();  // a write that fails is reported, never a silent death
     if (!app_scan_command_line(argc, argv)) {
         app_print_usage(argv[0]);
         return 0;

@@ -11,7 +11,7 @@ PACKAGES="
   libcairo2-dev libpango1.0-dev libpng-dev libfreetype-dev libfontconfig-dev libharfbuzz-dev
   fonts-noto-core fonts-noto-extra fonts-noto-cjk fonts-dejavu-core
   fonts-comfortaa fonts-nanum-extra fonts-lemonada fonts-motoya-l-maruberi
-  xvfb xauth xdotool x11-utils sox
+  xvfb xauth xdotool x11-utils x11-apps sox
 "
 
 missing=""

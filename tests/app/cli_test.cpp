@@ -2,6 +2,7 @@
 // usage text, the data directory, the mode precedence, the test run with its pictures,
 // audio and status line, the bot, the music dump and the title pictures.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/time.h>
@@ -74,6 +75,15 @@ void expect_canvas_bmp(const std::string &path) {
 // Standard error holds exactly one line: "<what>: <reason>".
 void expect_one_failure_line(const std::string &err, const std::string &what, const std::string &reason) {
     EXPECT_EQ(err, what + ": " + reason + "\n");
+}
+
+// Standard error holds exactly one line: SDL's warning that the game plays silent.
+void expect_no_sound_line(const std::string &err) {
+    const std::string tail = "; playing without sound\n";
+    EXPECT_EQ(err.compare(0, 5, "SDL: "), 0) << err;
+    ASSERT_GT(err.size(), 5 + tail.size()) << err;
+    EXPECT_EQ(err.substr(err.size() - tail.size()), tail) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
 }
 
 // For runs of the interactive game under the sanitizers: leak checking off for the game
@@ -152,6 +162,22 @@ TEST(CommandLineRun, NoDisplayStopsTheStartInsteadOfRunningUnseen) {
     }
 }
 
+TEST(CommandLineRun, AClosedTerminalQuitsLikeSigterm) {
+    // SIGHUP (the terminal closed) killed the game with status 129; it is now a quit.
+    TempDir home;
+    testutil::RunOptions options;
+    options.terminate_after = 1.5;
+    options.terminate_signal = SIGHUP;
+    options.kill_after = 30;
+    RunResult r = run_kestrune(
+        {}, env_with_home(home, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", asan_without_leak_check()}),
+        options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+}
+
 TEST(CommandLineRun, NoAudioPlaysSilent) {
     // An audio driver that cannot start made the whole start fail.
     TempDir home;
@@ -164,10 +190,27 @@ TEST(CommandLineRun, NoAudioPlaysSilent) {
     EXPECT_FALSE(r.timed_out);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
-    // One warning line.
-    EXPECT_EQ(r.err.compare(0, 5, "SDL: "), 0) << r.err;
+    // One warning line, also when the device then does not open either.
+    expect_no_sound_line(r.err);
     EXPECT_NE(r.err.find("nonexistent"), std::string::npos) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+}
+
+TEST(CommandLineRun, NoAudioDeviceWarnsAndPlaysSilent) {
+    // Audio that started but had no device to open (no sound card, no default device)
+    // left the game silent without the warning.
+    TempDir home;
+    testutil::RunOptions options;
+    options.terminate_after = 1.5;
+    options.kill_after = 30;
+    RunResult r = run_kestrune({}, env_with_home(home, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=disk",
+                                                        "SDL_DISKAUDIOFILE=" + (home / "missing/audio.raw"),
+                                                        asan_without_leak_check()}),
+                               options);
+    EXPECT_FALSE(r.timed_out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    expect_no_sound_line(r.err);
+    EXPECT_FALSE(testutil::exists(home / "missing"));
 }
 
 TEST(TestRun, OneTick) {
@@ -281,6 +324,26 @@ TEST(TestRun, AFullDiskOrAReadOnlyFolderIsReported) {
                             "No space left on device");
 }
 
+TEST(TestRun, AFileSizeLimitOrAClosedStandardOutputIsReported) {
+    // Past a file-size limit (ulimit -f) the run died of SIGXFSZ with a cut picture and
+    // no line, and with its standard output closed it died of SIGPIPE without a word.
+    TempDir home, limited, closed;
+    testutil::RunOptions options;
+    options.file_size_limit = 64 * 1024;  // well below one picture
+    RunResult r = run_kestrune({"--test", "1", "--ud", limited.path()}, env_with_home(home), options);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(parse_status(r.out).phase, 0);
+    expect_one_failure_line(r.err, "--test: " + (limited / "f00000.bmp"), "File too large");
+
+    options = testutil::RunOptions{};
+    options.closed_stdout = true;
+    r = run_kestrune({"--test", "1", "--ud", closed.path()}, env_with_home(home), options);
+    EXPECT_EQ(r.status, 1);
+    expect_one_failure_line(r.err, "--test: standard output", "Broken pipe");
+    expect_canvas_bmp(closed / "f00000.bmp");
+    EXPECT_EQ(testutil::file_size(closed / "lyd.raw"), 1600);
+}
+
 TEST(TestRun, ScriptPicturesAndLines) {
     TempDir home, out;
     testutil::write_file(home / "script.txt",
@@ -300,6 +363,30 @@ TEST(TestRun, ScriptPicturesAndLines) {
     EXPECT_EQ(pictures_in(out.path()),
               (std::vector<std::string>{"f00002.bmp", "f00003.bmp", "f00006.bmp", "f00007.bmp", "f00009.bmp"}));
     EXPECT_EQ(testutil::file_size(out / "lyd.raw"), 16000);
+}
+
+TEST(TestRun, AScriptThatIsNoRegularFileIsPassedOver) {
+    // A FIFO as the script blocked the run for ever, and /dev/zero was read for ever.
+    TempDir home, dir, out;
+    RunResult plain = run_kestrune({"--test", "2", "--ud", out.path()}, env_with_home(home));
+    ASSERT_EQ(plain.status, 0);
+    parse_status(plain.out);
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (dir / "zero").c_str()), 0);
+    ASSERT_EQ(mkdir((dir / "folder").c_str(), 0755), 0);
+    testutil::RunOptions options;
+    options.kill_after = 30;
+    for (const std::string &script : {dir / "fifo", dir / "zero", std::string("/dev/null"), dir / "folder"}) {
+        RunResult r = run_kestrune({"--test", "2", "--script", script, "--ud", out.path()}, env_with_home(home),
+                                   options);
+        EXPECT_FALSE(r.timed_out) << script;
+        EXPECT_EQ(r.status, 0) << script;
+        EXPECT_EQ(r.out, plain.out) << script;
+        EXPECT_EQ(r.err, "") << script;
+    }
+    struct stat st;
+    ASSERT_EQ(lstat((dir / "fifo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST(TestRun, ScriptNamedLikeAnOption) {
@@ -501,6 +588,18 @@ TEST(TitlePictures, AFullDiskOrAReadOnlyFolderIsReported) {
     EXPECT_EQ(testutil::list_dir(readonly.path()), std::vector<std::string>{});
 }
 
+TEST(TitlePictures, AFileSizeLimitIsReported) {
+    // Past a file-size limit the mode died of SIGXFSZ with a cut picture and no line.
+    TempDir home;
+    testutil::RunOptions options;
+    options.file_size_limit = 64 * 1024;
+    RunResult r = run_kestrune({"--titelbillede", home / "shot.bmp"}, env_with_home(home), options);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    expect_one_failure_line(r.err, "--titelbillede: " + (home / "shot.bmp"), "File too large");
+    EXPECT_FALSE(testutil::exists(home / "shot.bmp.2.bmp"));
+}
+
 TEST(MusicDump, FiveTwelveSecondPieces) {
     TempDir home;
     testutil::write_file(home / "dump.raw", std::string(10000000, 'x'));  // replaced, not appended to
@@ -536,4 +635,15 @@ TEST(MusicDump, UnopenablePathGivesOneLineAndStatusOne) {
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
         EXPECT_NE(r.err.find("/dev/full: "), std::string::npos) << r.err;
     }
+}
+
+TEST(MusicDump, AFileSizeLimitIsReported) {
+    // Past a file-size limit the dump died of SIGXFSZ with a cut file and no line.
+    TempDir home;
+    testutil::RunOptions options;
+    options.file_size_limit = 64 * 1024;
+    RunResult r = run_kestrune({}, env_with_home(home, {"JULEN_LYDPROEVE=" + (home / "dump.raw")}), options);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    expect_one_failure_line(r.err, "JULEN_LYDPROEVE: " + (home / "dump.raw"), "File too large");
 }

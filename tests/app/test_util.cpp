@@ -6,6 +6,7 @@
 #include <ftw.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -167,23 +168,38 @@ RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<s
 
     int out_pipe[2], err_pipe[2];
     if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) throw std::runtime_error("pipe failed");
+    // A standard output whose reader is gone: the reading end is closed before the start.
+    int dead_pipe[2] = {-1, -1};
+    if (options.closed_stdout) {
+        if (pipe(dead_pipe) != 0) throw std::runtime_error("pipe failed");
+        close(dead_pipe[0]);
+    }
     std::fflush(nullptr);
     pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
-        dup2(out_pipe[1], 1);
+        dup2(options.closed_stdout ? dead_pipe[1] : out_pipe[1], 1);
         dup2(err_pipe[1], 2);
         close(out_pipe[0]);
         close(out_pipe[1]);
         close(err_pipe[0]);
         close(err_pipe[1]);
+        if (options.closed_stdout) close(dead_pipe[1]);
         if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
         if (options.drop_root) drop_privileges();
+        // Not inherited from the test runner: a runner that ignores one would hide a
+        // game that dies of it.
+        for (int sig : {SIGHUP, SIGINT, SIGTERM, SIGPIPE, SIGXFSZ}) signal(sig, SIG_DFL);
+        if (options.file_size_limit > 0) {
+            struct rlimit limit = {(rlim_t)options.file_size_limit, (rlim_t)options.file_size_limit};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(124);
+        }
         execve(argv_p[0], argv_p.data(), env_p.data());
         _exit(127);
     }
     close(out_pipe[1]);
     close(err_pipe[1]);
+    if (options.closed_stdout) close(dead_pipe[1]);
     RunResult r;
     struct pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
     int open_count = 2;
@@ -194,7 +210,7 @@ RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<s
         // Wakes at least every 50 ms to see whether the child's time is up.
         double elapsed = now_seconds() - start;
         if (!terminated && elapsed >= options.terminate_after) {
-            kill(pid, SIGTERM);
+            kill(pid, options.terminate_signal);
             terminated = true;
         }
         if (!killed && options.kill_after > 0 && elapsed >= options.kill_after) {

@@ -1,6 +1,7 @@
 // Kestrune tests: temporary folders, whole-file reads and writes, and running a
 // function or the executable in a child process.
 #pragma once
+#include <csignal>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,12 +47,17 @@ struct RunOptions {
     std::string cwd;            // empty: this process's folder
     bool drop_root = false;     // run as the unprivileged user when we are root
     bool default_drivers = true;  // set the SDL drivers to "dummy" unless the env gives them
-    double terminate_after = 0;   // > 0: SIGTERM after this many seconds (as a user would stop it)
+    double terminate_after = 0;   // > 0: a signal after this many seconds (as a user would stop it)
+    int terminate_signal = SIGTERM;  // the signal sent then (SIGHUP: a closed terminal)
     double kill_after = 300;      // SIGKILL after this many seconds: a hang fails, never blocks
+    long file_size_limit = 0;     // > 0: RLIMIT_FSIZE of the child, in bytes
+    bool closed_stdout = false;   // the child's standard output is a pipe nobody reads any more
 };
 
 // Runs the built executable with these arguments and exactly this environment (plus
-// the SDL drivers set to "dummy" unless given, and the sanitizer options passed on).
+// the SDL drivers set to "dummy" unless given, and the sanitizer options passed on). The
+// child starts with the signals a shell in a terminal gives it: SIGHUP, SIGINT, SIGTERM,
+// SIGPIPE and SIGXFSZ at their defaults, whatever the test runner set.
 RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<std::string> &env,
                        const RunOptions &options);
 RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<std::string> &env,

@@ -154,6 +154,94 @@ TEST_F(Screens, QuitOnTheNameEntryKeepsTheRow) {
     app_records_path[0] = '\0';
 }
 
+TEST_F(Screens, QuitInTheGameOverOrVictoryPhaseKeepsTheEarnedRow) {
+    // Closing the window (or SIGTERM, SIGINT) while the game-over or victory panel stood
+    // ended a game without the row its score had earned: it is stored under the default
+    // name, as a name entry left without typing would.
+    TempDir dir;
+    const std::string file = dir / "rekorder.txt";
+    std::snprintf(app_records_path, sizeof app_records_path, "%s", file.c_str());
+    struct Case {
+        int32_t phase;
+        bool paused;
+        int32_t score, level, row;
+        const char *lines;  // the new row and the one after it, in the file
+    } cases[] = {
+        {PHASE_GAME_OVER, false, 7777, 3, 5, "7777 4 Plimby\n7500 6 Guldægget\n"},
+        {PHASE_GAME_OVER, true, 1501, 0, 9, "3000 3 Rugeægget\n1501 1 Plimby\n"},
+        {PHASE_VICTORY, false, 15001, 14, 0, "15001 15 Plimby\n15000 11 Plimby\n"},
+        {PHASE_VICTORY, true, 4600, 14, 7, "4600 15 Plimby\n4500 4 Gækkebrevet\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "phase " << c.phase << (c.paused ? " paused" : "") << " score " << c.score);
+        app_fill_default_high_scores();
+        std::remove(file.c_str());
+        end_phase(c.phase, 20, c.score);
+        game_state.level = c.level;
+        std::snprintf(app_name_buf, sizeof app_name_buf, "old");
+        if (c.paused) tap(SDLK_p);
+        frame();
+        ASSERT_EQ(app_state, SCREEN_PLAYING);
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = SDL_QUIT;
+        send(e);
+        EXPECT_EQ(app_session.quit, 1);
+        EXPECT_EQ(app_state, SCREEN_TITLE);
+        EXPECT_EQ(app_paused, 0);
+        EXPECT_FALSE(SDL_IsTextInputActive());
+        EXPECT_STREQ(app_high_scores[c.row].name, "Plimby");
+        EXPECT_EQ(app_high_scores[c.row].score, c.score);
+        EXPECT_EQ(app_high_scores[c.row].level, c.level + 1);
+        EXPECT_EQ(app_high_scores[9].score, c.row == 9 ? c.score : 3000);  // one row fell off
+        std::string saved = testutil::read_file(file);
+        EXPECT_NE(saved.find(c.lines), std::string::npos) << saved;
+        // The rest of the frame is on the title: a second quit changes nothing.
+        send(e);
+        EXPECT_EQ(testutil::read_file(file), saved);
+        app_session.quit = 0;
+    }
+    app_records_path[0] = '\0';
+}
+
+TEST_F(Screens, QuitOrEscapeWithoutAnEarnedRowStoresNothing) {
+    TempDir dir;
+    const std::string file = dir / "rekorder.txt";
+    std::snprintf(app_records_path, sizeof app_records_path, "%s", file.c_str());
+    SDL_Event quit;
+    SDL_zero(quit);
+    quit.type = SDL_QUIT;
+    // A score that beats no row, in either end phase.
+    for (int32_t phase : {PHASE_GAME_OVER, PHASE_VICTORY}) {
+        end_phase(phase, 20, 1500);
+        frame();
+        send(quit);
+        EXPECT_EQ(app_session.quit, 1) << phase;
+        app_session.quit = 0;
+    }
+    // A game that is still going: a quit drops it, whatever its score.
+    for (int32_t phase : {PHASE_INTRO, PHASE_PLAYING, PHASE_LEVEL_COMPLETE}) {
+        end_phase(phase, 20, 90000);
+        send(quit);
+        EXPECT_EQ(app_session.quit, 1) << phase;
+        EXPECT_EQ(app_state, SCREEN_PLAYING) << phase;
+        app_session.quit = 0;
+    }
+    // Escape in the game-over phase goes to the title without a row; a quit there after
+    // it finds nothing to store.
+    end_phase(PHASE_GAME_OVER, 20, 90000);
+    frame();
+    tap(SDLK_ESCAPE);
+    EXPECT_EQ(app_state, SCREEN_TITLE);
+    send(quit);
+    EXPECT_EQ(app_session.quit, 1);
+    for (int i = 0; i < 10; i++) EXPECT_NE(app_high_scores[i].score, 90000) << i;
+    EXPECT_EQ(app_high_scores[0].score, 15000);
+    EXPECT_EQ(app_high_scores[9].score, 1500);
+    EXPECT_FALSE(testutil::exists(file));
+    app_records_path[0] = '\0';
+}
+
 TEST_F(Screens, EndPhasesLastTheirTimeOrEndOnAConfirm) {
     end_phase(PHASE_GAME_OVER, 0, 0);
     EXPECT_EQ(ticks_until_screen_changes(400), 201);

@@ -1,6 +1,8 @@
 // Kestrune tests: the built game in a real X window under xvfb-run, driven by xdotool:
 // it opens its window, changes the language, plays a game to its end, takes a name into
-// the high-score table, saves both files and quits with status 0 on Escape.
+// the high-score table, saves both files and quits with status 0 on Escape; and a
+// signal on the name entry or while the game-over panel stands (seen in screenshots
+// taken with xwd) keeps the row.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -39,16 +41,16 @@ std::string run(const std::string &command) {
     return out;
 }
 
-// Runs a window driver script under xvfb-run with the executable and this home folder;
-// returns what it printed.
-std::string run_driver(const char *script, const std::string &home) {
+// Runs a window driver script under xvfb-run with the executable, this home folder and
+// any further arguments; returns what it printed.
+std::string run_driver(const char *script, const std::string &home, const std::string &more = "") {
     // Under the sanitizers, leak checking is off for the game itself: SDL unloads the X11
     // and D-Bus libraries at exit, and their leftovers cannot be told apart from ours.
     // The game's own code keeps no heap; the in-process tests check it for leaks.
     const char *asan = std::getenv("ASAN_OPTIONS");
     std::string env = "ASAN_OPTIONS='" + std::string(asan ? asan : "") + ":detect_leaks=0' ";
     std::string command = env + "timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' sh '" + script +
-                          "' '" KESTRUNE_EXE "' '" + home + "' 2>&1";
+                          "' '" KESTRUNE_EXE "' '" + home + "' " + more + " 2>&1";
     // xvfb-run -a picks its display number racily against X servers of other processes:
     // a server that could not start is tried again.
     std::string out;
@@ -65,6 +67,60 @@ void write_beatable_table(const std::string &data) {
     std::string rows;
     for (int i = 0; i < 10; i++) rows += "-5 1 Row" + std::to_string(i) + "\n";
     testutil::write_file(data + "/rekorder.txt", rows);
+}
+
+// Plays a game into the name entry with an audio driver that cannot start, types "Zed"
+// and stops the game there with this signal: the row must be in the file.
+void quit_on_the_name_entry(const char *signal_name) {
+    if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    ASSERT_TRUE(on_path("xdotool")) << "xdotool is not installed (tools/setup.sh installs it)";
+
+    TempDir home;
+    std::string data = home / ".local/share/kestrune";
+    write_beatable_table(data);
+    std::string out = run_driver(KESTRUNE_WINDOW_QUIT_DRIVER, home.path(), signal_name);
+    EXPECT_NE(out.find("window\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 0"), std::string::npos) << out;
+    std::string err = testutil::read_file(home / "err.txt");
+    EXPECT_EQ(err.compare(0, 5, "SDL: "), 0) << err;
+    EXPECT_NE(err.find("nonexistent"), std::string::npos) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;  // one line
+
+    // Whatever eggs fell into the untouched basket, the score beats every row.
+    std::string records = testutil::read_file(data + "/rekorder.txt");
+    EXPECT_NE(records.find(" 15 Zed\n-5 1 Row0\n"), std::string::npos) << records;
+    EXPECT_NE(records[0], '-') << records;
+    EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
+}
+
+// Leaves a game at level 15 to be lost and sends the game this signal as soon as a
+// screenshot shows the game-over panel: the row the score earned must be in the file,
+// under the default name, and the game must end with status 0.
+void quit_in_the_game_over_phase(const char *signal_name) {
+    if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    ASSERT_TRUE(on_path("xdotool")) << "xdotool is not installed (tools/setup.sh installs it)";
+    ASSERT_TRUE(on_path("xwd")) << "xwd is not installed (tools/setup.sh installs it)";
+
+    TempDir home;
+    std::string data = home / ".local/share/kestrune";
+    write_beatable_table(data);
+    std::string out = run_driver(KESTRUNE_WINDOW_GAME_OVER_DRIVER, home.path(),
+                                 std::string("'" KESTRUNE_XWD_PROBE "' ") + signal_name);
+    EXPECT_NE(out.find("window\n"), std::string::npos) << out;
+    // The probe tells the panel from the title screen and the level intro's banner.
+    EXPECT_NE(out.find("title: no game over"), std::string::npos) << out;
+    const size_t before = out.find("before ");
+    ASSERT_NE(before, std::string::npos) << out;
+    EXPECT_GE(std::atoi(out.c_str() + before + 7), 1) << out;
+    ASSERT_NE(out.find("\ngame over\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 0"), std::string::npos) << out;
+    EXPECT_EQ(testutil::read_file(home / "err.txt"), "");
+
+    // Whatever eggs fell into the untouched basket, the score beats every row.
+    std::string records = testutil::read_file(data + "/rekorder.txt");
+    EXPECT_NE(records.find(" 15 Plimby\n-5 1 Row0\n"), std::string::npos) << records;
+    EXPECT_NE(records[0], '-') << records;
+    EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
 }
 
 }  // namespace
@@ -92,22 +148,16 @@ TEST(Window, PlayAGameIntoTheTableAndQuit) {
 TEST(Window, SilentWithoutAudioAndSigtermOnTheNameEntryKeepsTheRow) {
     // An audio driver that could not start stopped the game before its window opened,
     // and a quit on the name entry lost the row.
-    if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
-    ASSERT_TRUE(on_path("xdotool")) << "xdotool is not installed (tools/setup.sh installs it)";
-
-    TempDir home;
-    std::string data = home / ".local/share/kestrune";
-    write_beatable_table(data);
-    std::string out = run_driver(KESTRUNE_WINDOW_QUIT_DRIVER, home.path());
-    EXPECT_NE(out.find("window\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("status 0"), std::string::npos) << out;
-    std::string err = testutil::read_file(home / "err.txt");
-    EXPECT_EQ(err.compare(0, 5, "SDL: "), 0) << err;
-    EXPECT_NE(err.find("nonexistent"), std::string::npos) << err;
-
-    // Whatever eggs fell into the untouched basket, the score beats every row.
-    std::string records = testutil::read_file(data + "/rekorder.txt");
-    EXPECT_NE(records.find(" 15 Zed\n-5 1 Row0\n"), std::string::npos) << records;
-    EXPECT_NE(records[0], '-') << records;
-    EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
+    quit_on_the_name_entry("TERM");
 }
+
+TEST(Window, SighupOnTheNameEntryKeepsTheRow) {
+    // A closed terminal (SIGHUP) killed the game on the name entry and lost the row.
+    quit_on_the_name_entry("HUP");
+}
+
+// SIGINT (Ctrl+C in the terminal) or SIGTERM while the game-over panel stood ended the
+// game without the row its score had earned.
+TEST(Window, SigintInTheGameOverPhaseKeepsTheRow) { quit_in_the_game_over_phase("INT"); }
+
+TEST(Window, SigtermInTheGameOverPhaseKeepsTheRow) { quit_in_the_game_over_phase("TERM"); }
