@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "../app/test_util.h"
 
@@ -161,3 +162,23 @@ TEST(Window, SighupOnTheNameEntryKeepsTheRow) {
 TEST(Window, SigintInTheGameOverPhaseKeepsTheRow) { quit_in_the_game_over_phase("INT"); }
 
 TEST(Window, SigtermInTheGameOverPhaseKeepsTheRow) { quit_in_the_game_over_phase("TERM"); }
+
+TEST(Window, TwoCopiesWithOneHomeKeepBothRows) {
+    // Two copies of the game with the same home: the second to commit wrote the table it
+    // had read at its start, and the first copy's row was gone.
+    if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    ASSERT_TRUE(on_path("xdotool")) << "xdotool is not installed (tools/setup.sh installs it)";
+    TempDir home;
+    std::string data = home / ".local/share/kestrune";
+    write_beatable_table(data);
+    std::string out = run_driver(KESTRUNE_WINDOW_TWO_COPIES_DRIVER, home.path());
+    EXPECT_NE(out.find("windows\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 0 0"), std::string::npos) << out;
+    // Whatever eggs fell into the untouched baskets, both scores beat every row.
+    std::string records = testutil::read_file(data + "/rekorder.txt");
+    EXPECT_NE(records.find(" 15 Ann\n"), std::string::npos) << records;
+    EXPECT_NE(records.find(" 15 Bo\n"), std::string::npos) << records;
+    EXPECT_NE(records.find(" 15 Bo\n-5 1 Row0\n"), std::string::npos) << records;  // both above the old rows
+    EXPECT_EQ(records.find("Row8"), std::string::npos) << records;
+    EXPECT_EQ(testutil::list_dir(data), std::vector<std::string>{"rekorder.txt"});
+}
