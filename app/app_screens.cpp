@@ -37,12 +37,7 @@ void back_to_title() {
 
 // The row of the table the game's score takes: the first it beats (an equal score does
 // not), or -1 when it beats none.
-int32_t first_beaten_row() {
-    for (int i = 0; i < 10; i++) {
-        if (app_high_scores[i].score < game_state.score) return i;
-    }
-    return -1;
-}
+int32_t first_beaten_row() { return app_high_score_slot(app_high_scores, game_state.score); }
 
 // The finished game takes the first row it beats, by name entry; otherwise the title.
 void end_game() {
