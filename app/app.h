@@ -145,7 +145,8 @@ int app_replace_file(const char *path, const char *bytes, size_t size);
 // than a minute that no running save holds. Called once at start-up.
 void app_remove_stale_temp_files();
 
-// Leaves the name-entry screen: the finished game takes row app_new_record_slot.
+// Leaves the name-entry screen. When app_new_record_slot names a row, the finished game's
+// row goes into the table and the record file (app_save_high_score).
 void app_commit_high_score();
 
 // ---- Headless test run ---------------------------------------------------------------
