@@ -113,6 +113,8 @@ enum {
 };
 extern int app_save_error;  // the reason of the last app_replace_file that failed
 const char *app_save_error_text(int error);
+// Writes all of it, going on after short writes and interrupted calls; 0 or the errno.
+int app_write_all(int fd, const void *bytes, size_t size);
 
 // Where a data file's path leads: an open descriptor of its folder and its name there
 // (links followed as the kernel does, at most 40, never one that the protected-symlinks

@@ -65,20 +65,6 @@ void sleep_ms(int ms) {
     }
 }
 
-// Writes all of it, going on after short writes and interrupted calls.
-int write_all(int fd, const char *bytes, size_t size) {
-    while (size > 0) {
-        ssize_t n = write(fd, bytes, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return EIO;
-        bytes += n;
-        size -= (size_t)n;
-    }
-    return 0;
-}
 
 // The start of the names of a file's temporary files: its name, shortened as needed,
 // and the infix. Returns the length.
@@ -174,6 +160,21 @@ void remove_stale_temps(int dir_fd, const char *name, time_t now) {
 }  // namespace
 
 int app_save_error = 0;
+
+int app_write_all(int fd, const void *bytes, size_t size) {
+    const char *p = static_cast<const char *>(bytes);
+    while (size > 0) {
+        ssize_t n = write(fd, p, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;
+        p += n;
+        size -= (size_t)n;
+    }
+    return 0;
+}
 
 const char *app_save_error_text(int error) {
     switch (error) {
@@ -429,7 +430,7 @@ int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size) {
         (void)given;
     }
     if (error == 0 && fchmod(fd, mode) != 0) error = errno;
-    if (error == 0) error = write_all(fd, bytes, size);
+    if (error == 0) error = app_write_all(fd, bytes, size);
     if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && renameat(dir, temp, dir, file->name) != 0) error = errno;

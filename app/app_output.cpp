@@ -47,17 +47,9 @@ int app_output_fail(const char *path, int error) { return fail(path, std::strerr
 int app_output_file(const char *path, const void *bytes, size_t size) {
     int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return app_output_fail(path, errno);
-    const char *p = static_cast<const char *>(bytes);
-    while (size > 0) {
-        ssize_t n = write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            int error = n < 0 ? errno : EIO;
-            close(fd);
-            return app_output_fail(path, error);
-        }
-        p += n;
-        size -= (size_t)n;
+    if (int error = app_write_all(fd, bytes, size)) {
+        close(fd);
+        return app_output_fail(path, error);
     }
     if (close(fd) != 0) return app_output_fail(path, errno);
     return 1;

@@ -35,13 +35,9 @@ void back_to_title() {
     if (app_music_on) snd_set_music(MUSIC_TITLE);
 }
 
-// The row of the table the game's score takes: the first it beats (an equal score does
-// not), or -1 when it beats none.
-int32_t first_beaten_row() { return app_high_score_slot(app_high_scores, game_state.score); }
-
 // The finished game takes the first row it beats, by name entry; otherwise the title.
 void end_game() {
-    app_new_record_slot = first_beaten_row();
+    app_new_record_slot = app_high_score_slot(app_high_scores, game_state.score);
     if (app_new_record_slot < 0) {
         back_to_title();
         return;
@@ -148,7 +144,7 @@ void app_quit_request() {
     // A quit in the game-over or victory phase lost the earned row: it takes the default name.
     const int32_t phase = game_state.phase;
     if (app_state != SCREEN_PLAYING || (phase != PHASE_GAME_OVER && phase != PHASE_VICTORY)) return;
-    const int32_t row = first_beaten_row();
+    const int32_t row = app_high_score_slot(app_high_scores, game_state.score);
     if (row < 0) return;
     app_new_record_slot = row;
     app_name_buf[0] = '\0';

@@ -12,24 +12,9 @@ export HOME="$home" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 "$exe" --sprog en --bane 15 &
 pid=$!
 
-alive() { kill -0 "$pid" 2>/dev/null; }
-finish() {
-    if alive; then
-        kill "$pid"
-        wait "$pid"
-        echo "status hung"
-        exit 1
-    fi
-    wait "$pid"
-    echo "status $?"
-    exit 0
-}
+. "$(dirname "$0")/window_game.sh"
 
-window=$(timeout 30 xdotool search --sync --onlyvisible --classname kestrune | head -n 1)
-if [ -z "$window" ]; then
-    echo "no window"
-    finish
-fi
+find_window
 xwininfo -id "$window" | sed -n 's/^ *Width: */width /p; s/^ *Height: */height /p'
 
 # The language key writes the settings file (once the window has taken its first keys).

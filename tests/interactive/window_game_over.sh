@@ -20,30 +20,14 @@ export HOME="$home" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
 env --default-signal="$sig" "$exe" --sprog en --bane 15 2>"$home/err.txt" &
 pid=$!
 
-alive() { kill -0 "$pid" 2>/dev/null; }
-finish() {
-    i=0
-    while [ $i -lt 100 ] && alive; do sleep 0.1; i=$((i + 1)); done
-    if alive; then
-        kill -KILL "$pid"
-        wait "$pid"
-        echo "status hung"
-        exit 1
-    fi
-    wait "$pid"
-    echo "status $?"
-    exit 0
-}
+. "$(dirname "$0")/window_game.sh"
+
 # 0 when the screenshot shows the game-over panel.
 probe_window() {
     timeout 10 xwd -id "$window" -silent -out "$home/shot.xwd" && "$probe" <"$home/shot.xwd"
 }
 
-window=$(timeout 30 xdotool search --sync --onlyvisible --classname kestrune | head -n 1)
-if [ -z "$window" ]; then
-    echo "no window"
-    finish
-fi
+find_window
 echo window
 
 # The title screen (once the window has taken its first keys), then Enter starts the

@@ -1,0 +1,30 @@
+# Sourced by the window drivers, with $pid the game's process: whether it still runs, how
+# it is waited for at the end, and its window.
+
+alive() { kill -0 "$pid" 2>/dev/null; }
+
+# Gives the game ten seconds to end, kills it past them, and prints "status N" with its
+# exit status (or "status hung"); ends the driver.
+finish() {
+    i=0
+    while [ $i -lt 100 ] && alive; do sleep 0.1; i=$((i + 1)); done
+    if alive; then
+        kill -KILL "$pid"
+        wait "$pid"
+        echo "status hung"
+        exit 1
+    fi
+    wait "$pid"
+    echo "status $?"
+    exit 0
+}
+
+# Sets $window to the game's window once it is shown; without one, prints "no window"
+# and finishes.
+find_window() {
+    window=$(timeout 30 xdotool search --sync --onlyvisible --classname kestrune | head -n 1)
+    if [ -z "$window" ]; then
+        echo "no window"
+        finish
+    fi
+}
