@@ -92,7 +92,8 @@ size_t app_format_high_scores(char *text, size_t room);
 // Writes all ten rows; returns 1 when the file was replaced, 0 when it was left alone.
 int app_write_high_scores();
 // A finished game's row: into the record file as it stands now, under its lock, so that
-// another running copy's rows stay (and with them any row whose save failed before);
+// another running copy's rows stay (and with them any row whose save failed before); a
+// lock held past a few seconds is gone on without, so nothing can hold the row back;
 // the table becomes what was saved. A save that fails or is refused is reported in one
 // line on standard error; the row then stays in the table in memory. Returns 1 when saved.
 int app_save_high_score(const HighScoreEntry *row);
@@ -109,7 +110,7 @@ int app_write_settings(const char *code);
 enum {
     APP_SAVE_PROTECTED_LINK = -1,  // a link that the protected-symlinks rule refuses
     APP_SAVE_NOT_REGULAR = -2,     // a folder, FIFO or device in the file's place
-    APP_SAVE_BUSY = -3,            // another running copy holds the file's lock too long
+    APP_SAVE_REPLACED = -3,        // another save replaced the file after it was read
 };
 extern int app_save_error;  // the reason of the last app_replace_file that failed
 const char *app_save_error_text(int error);
@@ -132,12 +133,14 @@ void app_close_data_file(AppDataFile *file);
 // APP_SAVE_NOT_REGULAR for anything else in its place.
 int app_read_data_file(const char *path, char *bytes, size_t room, size_t *size);
 // Opens the file (made empty when missing) and takes its lock, waiting a few seconds at
-// most; app_unlock_data_file lets it go (saved: whether it was replaced meanwhile).
+// most: a lock held longer than that is gone on without. app_unlock_data_file lets it go
+// (saved: whether it was replaced meanwhile).
 int app_lock_data_file(const char *path, AppDataFile *file);
 int app_read_locked_data_file(AppDataFile *file, char *bytes, size_t room, size_t *size);
 void app_unlock_data_file(AppDataFile *file, int saved);
 // Replaces the file with these bytes through a temporary file in the same folder, so the
-// old file stays whole on any failure. Returns 0 or the reason.
+// old file stays whole on any failure. Returns 0 or the reason: APP_SAVE_REPLACED when
+// the file was opened (fd) and its name now leads to another file.
 int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size);
 
 // The same for a path; returns 1 on success, else 0 with app_save_error set.

@@ -39,7 +39,8 @@ const size_t temp_base_limit = NAME_MAX - temp_infix_length - temp_suffix_length
 const time_t stale_temp_seconds = 60;
 
 // A second copy of the game saving at the same moment holds the lock for a few
-// milliseconds; one whose save is stuck is not waited for longer than this.
+// milliseconds. Whatever holds it longer than this is not waited for: any user who may
+// read the file can take its lock and keep it.
 const int lock_wait_ms = 3000;
 const int lock_poll_ms = 10;
 
@@ -95,14 +96,16 @@ void temp_suffix(char *out) {
     out[temp_suffix_length] = '\0';
 }
 
-// Takes the lock of fd, waiting a bounded time while another copy holds it.
-int lock_bounded(int fd) {
-    for (int waited = 0;; waited += lock_poll_ms) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+// Takes the lock of fd, waiting while it is held elsewhere until *waited_ms (all the
+// waiting of this lookup so far) reaches the bound; whether the lock was taken.
+bool lock_bounded(int fd, int *waited_ms) {
+    for (;;) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
         if (errno == EINTR) continue;
-        if (errno != EWOULDBLOCK) return 0;  // a file system without locks: nothing to wait for
-        if (waited >= lock_wait_ms) return APP_SAVE_BUSY;
+        // A file system without locks has nothing to wait for.
+        if (errno != EWOULDBLOCK || *waited_ms >= lock_wait_ms) return false;
         sleep_ms(lock_poll_ms);
+        *waited_ms += lock_poll_ms;
     }
 }
 
@@ -181,7 +184,7 @@ const char *app_save_error_text(int error) {
     case APP_SAVE_PROTECTED_LINK:
         return "a link in a shared folder that belongs to another user is not followed";
     case APP_SAVE_NOT_REGULAR: return "not a regular file";
-    case APP_SAVE_BUSY: return "another running copy of the game holds the file";
+    case APP_SAVE_REPLACED: return "other saves kept replacing the file meanwhile";
     case 0: return "no error";
     default: return std::strerror(error);
     }
@@ -343,6 +346,7 @@ int app_lock_data_file(const char *path, AppDataFile *file) {
     if (error != 0) return error;
     // The lock is the file's own. A save replaces the file, so after the wait the name
     // may lead to a newer file than the one locked: then the newer one is locked.
+    int waited_ms = 0;
     for (int attempt = 0; attempt < 100; attempt++) {
         int fd = -1;
         file->created = 0;
@@ -355,25 +359,29 @@ int app_lock_data_file(const char *path, AppDataFile *file) {
             file->created = fd >= 0;
         }
         if (error != 0) break;
-        error = lock_bounded(fd);
+        // A lock still held after the wait belongs to something that is not saving now
+        // (another user who may read the file can hold it for ever): the save goes on
+        // without it, and app_replace_data_file still sees a save that came in between.
+        lock_bounded(fd, &waited_ms);
         struct stat held, named;
-        if (error == 0 && fstat(fd, &held) == 0 && fstatat(file->dir_fd, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (fstat(fd, &held) == 0 && fstatat(file->dir_fd, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             same_file(held, named)) {
             file->fd = fd;
             return 0;
         }
         close(fd);
-        if (error != 0) break;
     }
-    if (error == 0) error = APP_SAVE_BUSY;
+    if (error == 0) error = APP_SAVE_REPLACED;
     app_close_data_file(file);
     return error;
 }
 
 void app_unlock_data_file(AppDataFile *file, int saved) {
-    // An empty file made only to hold the lock goes again when nothing was saved in it.
-    struct stat st;
-    if (!saved && file->created && file->fd >= 0 && fstat(file->fd, &st) == 0 && st.st_size == 0) {
+    // An empty file made only to hold the lock goes again when nothing was saved in it,
+    // unless a save that did not wait for the lock has put its own file in its place.
+    struct stat st, named;
+    if (!saved && file->created && file->fd >= 0 && fstat(file->fd, &st) == 0 && st.st_size == 0 &&
+        fstatat(file->dir_fd, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0 && same_file(st, named)) {
         unlinkat(file->dir_fd, file->name, 0);
     }
     app_close_data_file(file);
@@ -433,6 +441,15 @@ int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size) {
     if (error == 0) error = app_write_all(fd, bytes, size);
     if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && file->fd >= 0) {
+        // The bytes were made from the file as it was read. A save that did not wait for
+        // the lock (nor this one for it) may have replaced it since: its rows would go.
+        struct stat read_from, named;
+        if (fstat(file->fd, &read_from) == 0 && fstatat(dir, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            !same_file(read_from, named)) {
+            error = APP_SAVE_REPLACED;
+        }
+    }
     if (error == 0 && renameat(dir, temp, dir, file->name) != 0) error = errno;
     if (error != 0) unlinkat(dir, temp, 0);
     if (held >= 0) close(held);
