@@ -3,11 +3,13 @@
 
 alive() { kill -0 "$pid" 2>/dev/null; }
 
-# Gives the game ten seconds to end, kills it past them, and prints "status N" with its
-# exit status (or "status hung"); ends the driver.
+# Gives the game ten seconds to end, kills it past them, and prints "ended in N" with the
+# tenths of a second it took, then "status N" with its exit status (or "status hung");
+# ends the driver.
 finish() {
     i=0
     while [ $i -lt 100 ] && alive; do sleep 0.1; i=$((i + 1)); done
+    echo "ended in $i"
     if alive; then
         kill -KILL "$pid"
         wait "$pid"

@@ -2,12 +2,17 @@
 // it opens its window, changes the language, plays a game to its end, takes a name into
 // the high-score table, saves both files and quits with status 0 on Escape; and a
 // signal on the name entry or while the game-over panel stands (seen in screenshots
-// taken with xwd) keeps the row.
+// taken with xwd) keeps the row, also while another user holds the record file's lock.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,10 +99,50 @@ void quit_on_the_name_entry(const char *signal_name) {
     EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
 }
 
+// Takes the record file's lock as the unprivileged user and keeps it until the object
+// goes.
+class LockHolder {
+public:
+    explicit LockHolder(const std::string &path) {
+        int held[2];
+        // Close-on-exec, so that the game and the X server never keep the holder waiting.
+        if (pipe2(held, O_CLOEXEC) != 0 || pipe2(release_, O_CLOEXEC) != 0) return;
+        std::fflush(nullptr);
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(release_[1]);
+            if (setgid(testutil::kNobody) != 0 || setuid(testutil::kNobody) != 0) _exit(1);
+            int fd = open(path.c_str(), O_RDONLY);
+            if (fd < 0 || flock(fd, LOCK_EX) != 0) _exit(1);
+            char c = 'x';
+            if (write(held[1], &c, 1) != 1) _exit(1);
+            while (read(release_[0], &c, 1) < 0 && errno == EINTR) {
+            }
+            _exit(0);
+        }
+        close(held[1]);
+        close(release_[0]);
+        char c;
+        holding_ = pid_ > 0 && read(held[0], &c, 1) == 1;
+        close(held[0]);
+    }
+    ~LockHolder() {
+        close(release_[1]);
+        if (pid_ > 0) waitpid(pid_, nullptr, 0);
+    }
+    bool holding() const { return holding_; }
+
+private:
+    int release_[2] = {-1, -1};
+    pid_t pid_ = -1;
+    bool holding_ = false;
+};
+
 // Leaves a game at level 15 to be lost and sends the game this signal as soon as a
 // screenshot shows the game-over panel: the row the score earned must be in the file,
-// under the default name, and the game must end with status 0.
-void quit_in_the_game_over_phase(const char *signal_name) {
+// under the default name, and the game must end with status 0. With lock_held, another
+// user holds the record file's lock all the while.
+void quit_in_the_game_over_phase(const char *signal_name, bool lock_held = false) {
     if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
     ASSERT_TRUE(on_path("xdotool")) << "xdotool is not installed (tools/setup.sh installs it)";
     ASSERT_TRUE(on_path("xwd")) << "xwd is not installed (tools/setup.sh installs it)";
@@ -105,8 +150,19 @@ void quit_in_the_game_over_phase(const char *signal_name) {
     TempDir home;
     std::string data = home / ".local/share/kestrune";
     write_beatable_table(data);
+    std::unique_ptr<LockHolder> holder;
+    if (lock_held) {
+        holder.reset(new LockHolder(data + "/rekorder.txt"));
+        ASSERT_TRUE(holder->holding());
+    }
     std::string out = run_driver(KESTRUNE_WINDOW_GAME_OVER_DRIVER, home.path(),
                                  std::string("'" KESTRUNE_XWD_PROBE "' ") + signal_name);
+    if (lock_held) {
+        // The commit waits for the lock a few seconds at most, then saves without it.
+        const size_t ended = out.find("ended in ");
+        ASSERT_NE(ended, std::string::npos) << out;
+        EXPECT_LE(std::atoi(out.c_str() + ended + 9), 60) << out;
+    }
     EXPECT_NE(out.find("window\n"), std::string::npos) << out;
     // The probe tells the panel from the title screen and the level intro's banner.
     EXPECT_NE(out.find("title: no game over"), std::string::npos) << out;
@@ -162,6 +218,13 @@ TEST(Window, SighupOnTheNameEntryKeepsTheRow) {
 TEST(Window, SigintInTheGameOverPhaseKeepsTheRow) { quit_in_the_game_over_phase("INT"); }
 
 TEST(Window, SigtermInTheGameOverPhaseKeepsTheRow) { quit_in_the_game_over_phase("TERM"); }
+
+TEST(Window, ALockHeldByAnotherUserCostsNoRow) {
+    // Any user who may read the record file can hold its lock: the row was refused after
+    // the wait and gone when the game ended.
+    if (geteuid() != 0) GTEST_SKIP() << "needs a second user to hold the lock";
+    quit_in_the_game_over_phase("TERM", true);
+}
 
 TEST(Window, TwoCopiesWithOneHomeKeepBothRows) {
     // Two copies of the game with the same home: the second to commit wrote the table it
