@@ -268,37 +268,23 @@ TEST(TwoCopies, ALockHeldPastTheWaitCostsNoRow) {
     const std::string records = dir / "rekorder.txt";
     testutil::write_file(records, kDefaults);
     start_with(records);
-    int held[2], release[2];
-    ASSERT_EQ(pipe(held), 0);
-    ASSERT_EQ(pipe(release), 0);
-    std::fflush(nullptr);
-    pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        int fd = open(records.c_str(), O_RDONLY);
-        flock(fd, LOCK_EX);
-        char c = 'x';
-        if (write(held[1], &c, 1) != 1 || read(release[0], &c, 1) != 1) _exit(1);
-        _exit(0);
-    }
-    char c;
-    ASSERT_EQ(read(held[0], &c, 1), 1);
     std::string err;
-    // The child's status: how long the commit took, in tenths of a second.
-    int tenths = in_child_with_stderr(
-        [&] {
-            const auto start = std::chrono::steady_clock::now();
-            commit("Ann", 20000);
-            const auto ms =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-            return table_has("Ann", 20000) ? (int)std::min<long long>(ms / 100, 120) : 121;
-        },
-        &err);
-    EXPECT_EQ(testutil::read_file(records).substr(0, 30), "20000 5 Ann\n15000 11 Plimby\n13");
-    c = 'x';
-    EXPECT_EQ(write(release[1], &c, 1), 1);
-    int status = 0;
-    waitpid(holder, &status, 0);
+    int tenths = 0;
+    {
+        testutil::LockHolder holder(records);
+        ASSERT_TRUE(holder.holding());
+        // The child's status: how long the commit took, in tenths of a second.
+        tenths = in_child_with_stderr(
+            [&] {
+                using namespace std::chrono;
+                const auto start = steady_clock::now();
+                commit("Ann", 20000);
+                const long long ms = duration_cast<milliseconds>(steady_clock::now() - start).count();
+                return table_has("Ann", 20000) ? (int)std::min<long long>(ms / 100, 120) : 121;
+            },
+            &err);
+        EXPECT_EQ(testutil::read_file(records).substr(0, 30), "20000 5 Ann\n15000 11 Plimby\n13");
+    }
     EXPECT_GE(tenths, 29);  // the lock between copies is still waited for
     EXPECT_LE(tenths, 50);
     EXPECT_EQ(err, "");

@@ -6,6 +6,7 @@
 #include <ftw.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -131,6 +132,43 @@ int in_child(const std::function<int()> &fn, bool drop_root) {
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     return decode_status(status);
+}
+
+LockHolder::LockHolder(const std::string &path, bool drop_root) {
+    int held[2], release[2];
+    // Close-on-exec, so that no program a test starts keeps the holder waiting.
+    if (pipe2(held, O_CLOEXEC) != 0) return;
+    if (pipe2(release, O_CLOEXEC) != 0) {
+        close(held[0]);
+        close(held[1]);
+        return;
+    }
+    std::fflush(nullptr);
+    pid_ = fork();
+    if (pid_ == 0) {
+        close(release[1]);
+        if (drop_root) drop_privileges();
+        int fd = open(path.c_str(), O_RDONLY);
+        char c = 'x';
+        if (fd < 0 || flock(fd, LOCK_EX) != 0 || write(held[1], &c, 1) != 1) _exit(1);
+        while (read(release[0], &c, 1) < 0 && errno == EINTR) {
+        }
+        _exit(0);
+    }
+    close(held[1]);
+    close(release[0]);
+    release_ = release[1];
+    char c;
+    holding_ = pid_ > 0 && read(held[0], &c, 1) == 1;
+    close(held[0]);
+}
+
+LockHolder::~LockHolder() {
+    if (release_ >= 0) close(release_);
+    if (pid_ > 0) {
+        while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
 }
 
 RunResult run_kestrune(const std::vector<std::string> &args, const std::vector<std::string> &env,

@@ -35,6 +35,22 @@ int in_child(const std::function<int()> &fn, bool drop_root = false);
 // The numeric user the children drop to.
 constexpr unsigned kNobody = 65534;
 
+// Holds flock on a file from a child process (as the unprivileged user when drop_root
+// is set and we are root), from construction until the object goes.
+class LockHolder {
+public:
+    explicit LockHolder(const std::string &path, bool drop_root = false);
+    ~LockHolder();
+    LockHolder(const LockHolder &) = delete;
+    LockHolder &operator=(const LockHolder &) = delete;
+    bool holding() const { return holding_; }
+
+private:
+    int release_ = -1;  // closing it lets the holder go
+    int pid_ = -1;
+    bool holding_ = false;
+};
+
 struct RunResult {
     int status = -1;  // exit status, or 128 + signal
     std::string out;

@@ -3,13 +3,9 @@
 // the high-score table, saves both files and quits with status 0 on Escape; and a
 // signal on the name entry or while the game-over panel stands (seen in screenshots
 // taken with xwd) keeps the row, also while another user holds the record file's lock.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -99,45 +95,6 @@ void quit_on_the_name_entry(const char *signal_name) {
     EXPECT_EQ(records.find("Row9"), std::string::npos) << records;
 }
 
-// Takes the record file's lock as the unprivileged user and keeps it until the object
-// goes.
-class LockHolder {
-public:
-    explicit LockHolder(const std::string &path) {
-        int held[2];
-        // Close-on-exec, so that the game and the X server never keep the holder waiting.
-        if (pipe2(held, O_CLOEXEC) != 0 || pipe2(release_, O_CLOEXEC) != 0) return;
-        std::fflush(nullptr);
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(release_[1]);
-            if (setgid(testutil::kNobody) != 0 || setuid(testutil::kNobody) != 0) _exit(1);
-            int fd = open(path.c_str(), O_RDONLY);
-            if (fd < 0 || flock(fd, LOCK_EX) != 0) _exit(1);
-            char c = 'x';
-            if (write(held[1], &c, 1) != 1) _exit(1);
-            while (read(release_[0], &c, 1) < 0 && errno == EINTR) {
-            }
-            _exit(0);
-        }
-        close(held[1]);
-        close(release_[0]);
-        char c;
-        holding_ = pid_ > 0 && read(held[0], &c, 1) == 1;
-        close(held[0]);
-    }
-    ~LockHolder() {
-        close(release_[1]);
-        if (pid_ > 0) waitpid(pid_, nullptr, 0);
-    }
-    bool holding() const { return holding_; }
-
-private:
-    int release_[2] = {-1, -1};
-    pid_t pid_ = -1;
-    bool holding_ = false;
-};
-
 // Leaves a game at level 15 to be lost and sends the game this signal as soon as a
 // screenshot shows the game-over panel: the row the score earned must be in the file,
 // under the default name, and the game must end with status 0. With lock_held, another
@@ -150,9 +107,9 @@ void quit_in_the_game_over_phase(const char *signal_name, bool lock_held = false
     TempDir home;
     std::string data = home / ".local/share/kestrune";
     write_beatable_table(data);
-    std::unique_ptr<LockHolder> holder;
+    std::unique_ptr<testutil::LockHolder> holder;
     if (lock_held) {
-        holder.reset(new LockHolder(data + "/rekorder.txt"));
+        holder.reset(new testutil::LockHolder(data + "/rekorder.txt", true));
         ASSERT_TRUE(holder->holding());
     }
     std::string out = run_driver(KESTRUNE_WINDOW_GAME_OVER_DRIVER, home.path(),
