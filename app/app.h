@@ -91,11 +91,11 @@ enum { APP_RECORDS_TEXT_ROOM = 10 * 48 };
 size_t app_format_high_scores(char *text, size_t room);
 // Writes all ten rows; returns 1 when the file was replaced, 0 when it was left alone.
 int app_write_high_scores();
-// A finished game's row: into the record file as it stands now, under its lock, so that
-// another running copy's rows stay (and with them any row whose save failed before); a
-// lock held past a few seconds is gone on without, so nothing can hold the row back;
-// the table becomes what was saved. A save that fails or is refused is reported in one
-// line on standard error; the row then stays in the table in memory. Returns 1 when saved.
+// A finished game's row: into the record file as it stands now, while the other running
+// copies of the game wait (a few seconds at most, so nothing can hold the row back), so
+// that their rows stay, and with them any row whose save failed before; the table
+// becomes what was saved. A save that fails or is refused is reported in one line on
+// standard error; the row then stays in the table in memory. Returns 1 when saved.
 int app_save_high_score(const HighScoreEntry *row);
 
 // Reads the settings file; returns the language code found or NULL.
@@ -110,7 +110,7 @@ int app_write_settings(const char *code);
 enum {
     APP_SAVE_PROTECTED_LINK = -1,  // a link that the protected-symlinks rule refuses
     APP_SAVE_NOT_REGULAR = -2,     // a folder, FIFO or device in the file's place
-    APP_SAVE_REPLACED = -3,        // another save replaced the file after it was read
+    APP_SAVE_REPLACED = -3,        // another save replaced or made the file after it was read
 };
 extern int app_save_error;  // the reason of the last app_replace_file that failed
 const char *app_save_error_text(int error);
@@ -120,11 +120,11 @@ int app_write_all(int fd, const void *bytes, size_t size);
 // Where a data file's path leads: an open descriptor of its folder and its name there
 // (links followed as the kernel does, at most 40, never one that the protected-symlinks
 // rule refuses; the last name's link only when follow_last is set). fd is the file
-// itself once opened or locked, -1 before. Returns 0 or the reason.
+// itself once opened, -1 before. Returns 0 or the reason.
 struct AppDataFile {
     int dir_fd;
     int fd;
-    int created;  // the file was made empty to hold the lock
+    int checked;  // opened for a save: the name must still lead to fd (to no file if -1)
     char name[256];
 };
 int app_resolve_data_file(const char *path, int follow_last, AppDataFile *file);
@@ -132,15 +132,21 @@ void app_close_data_file(AppDataFile *file);
 // Reads at most room bytes of a regular file; ENOENT or ENOTDIR when there is none,
 // APP_SAVE_NOT_REGULAR for anything else in its place.
 int app_read_data_file(const char *path, char *bytes, size_t room, size_t *size);
-// Opens the file (made empty when missing) and takes its lock, waiting a few seconds at
-// most: a lock held longer than that is gone on without. app_unlock_data_file lets it go
-// (saved: whether it was replaced meanwhile).
-int app_lock_data_file(const char *path, AppDataFile *file);
-int app_read_locked_data_file(AppDataFile *file, char *bytes, size_t room, size_t *size);
-void app_unlock_data_file(AppDataFile *file, int saved);
+// The lock that copies of the game take turns under while they save the file at path:
+// "<name>.lock" beside the path's own name, a file of the player's own (made with mode
+// 0600 when missing) that is never written or removed. Waits a few seconds at most.
+// Returns the descriptor that holds it, or -1 when the save goes on at once without:
+// the lock file cannot be made, something else stands in its place, or another copy
+// held it past the wait. app_release_save_lock lets it go.
+int app_take_save_lock(const char *path);
+void app_release_save_lock(int lock);
+// Opens the file at path for a save that reads it first: fd is -1 when there is none yet.
+int app_open_data_file(const char *path, AppDataFile *file);
+int app_read_open_data_file(AppDataFile *file, char *bytes, size_t room, size_t *size);
 // Replaces the file with these bytes through a temporary file in the same folder, so the
 // old file stays whole on any failure. Returns 0 or the reason: APP_SAVE_REPLACED when
-// the file was opened (fd) and its name now leads to another file.
+// the file was opened for the save and its name now leads to another file (or to one,
+// where there was none).
 int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size);
 
 // The same for a path; returns 1 on success, else 0 with app_save_error set.

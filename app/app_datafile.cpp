@@ -1,9 +1,9 @@
 // Kestrune: the data files on disk. Where a data file's path leads (links followed as
 // the kernel follows them, but never a link the system's protected-symlinks rule would
-// refuse), reading it, locking it against a second running copy, replacing it whole
-// through a temporary file, and removing what saves that never finished left behind.
-// Everything works from an open descriptor of the file's folder, so no path is ever
-// built longer than the one given.
+// refuse), reading it, the lock that running copies of the game take turns under while
+// they save, replacing a file whole through a temporary file, and removing what saves
+// that never finished left behind. Everything works from an open descriptor of the
+// file's folder, so no path is ever built longer than the one given.
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -38,9 +38,12 @@ const size_t temp_base_limit = NAME_MAX - temp_infix_length - temp_suffix_length
 // of a save that never finished.
 const time_t stale_temp_seconds = 60;
 
-// A second copy of the game saving at the same moment holds the lock for a few
-// milliseconds. Whatever holds it longer than this is not waited for: any user who may
-// read the file can take its lock and keep it.
+// The lock between copies of the game is a file of its own beside the data file's name,
+// "<name>.lock", that only the player may open: a lock on the data file itself could be
+// taken and kept by any user who may read it. Another copy saving at the same moment
+// holds it for a few milliseconds; a copy stuck longer than this is not waited for.
+const char lock_suffix[] = ".lock";
+const size_t lock_suffix_length = sizeof lock_suffix - 1;
 const int lock_wait_ms = 3000;
 const int lock_poll_ms = 10;
 
@@ -96,20 +99,53 @@ void temp_suffix(char *out) {
     out[temp_suffix_length] = '\0';
 }
 
-// Takes the lock of fd, waiting while it is held elsewhere until *waited_ms (all the
-// waiting of this lookup so far) reaches the bound; whether the lock was taken.
-bool lock_bounded(int fd, int *waited_ms) {
-    for (;;) {
+// Takes the lock of fd, waiting while it is held elsewhere for the bound at most;
+// whether the lock was taken.
+bool lock_bounded(int fd) {
+    for (int waited_ms = 0;;) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
         if (errno == EINTR) continue;
         // A file system without locks has nothing to wait for.
-        if (errno != EWOULDBLOCK || *waited_ms >= lock_wait_ms) return false;
+        if (errno != EWOULDBLOCK || waited_ms >= lock_wait_ms) return false;
         sleep_ms(lock_poll_ms);
-        *waited_ms += lock_poll_ms;
+        waited_ms += lock_poll_ms;
     }
 }
 
 bool same_file(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// A lock file is used only when it is a regular file of the player's own that nobody
+// else may open: another user who can open it can hold the lock for ever.
+bool own_lock_file(const struct stat &st) {
+    return S_ISREG(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+}
+
+// Opens the lock file `name` in the folder dir_fd, making it (mode 0600) when there is
+// none; -1 when it cannot be made or something else stands in its place. A link, a FIFO,
+// a device or a folder is never opened, nor another user's file; nothing is ever
+// written to the lock file.
+int open_lock_file(int dir_fd, const char *name) {
+    for (int attempt = 0; attempt < 10; attempt++) {
+        struct stat st;
+        if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT) return -1;
+            int fd = openat(dir_fd, name, O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+            if (fd >= 0) return fd;
+            if (errno == EEXIST) continue;  // another copy made it just now
+            return -1;
+        }
+        if (!own_lock_file(st)) return -1;
+        // Without blocking: a FIFO put in its place since the look does not hold us.
+        int fd = openat(dir_fd, name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return -1;
+        if (fstat(fd, &st) != 0 || !own_lock_file(st)) {
+            close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    return -1;
+}
 
 // Opens an existing regular file for reading without following a link, checking the
 // type both before the open (a FIFO would block it) and on what was opened.
@@ -128,7 +164,7 @@ int open_regular(int dir_fd, const char *name, int *fd_out) {
 }
 
 // Removes the temporary files of saves of the file `name` in the folder dir_fd that are
-// older than a minute and that no save holds.
+// older than a minute and that no save holds. The lock file is no temporary file.
 void remove_stale_temps(int dir_fd, const char *name, time_t now) {
     char prefix[NAME_MAX + 1];
     const size_t prefix_length = temp_prefix(name, prefix);
@@ -193,7 +229,7 @@ const char *app_save_error_text(int error) {
 int app_resolve_data_file(const char *path, int follow_last, AppDataFile *out) {
     out->dir_fd = -1;
     out->fd = -1;
-    out->created = 0;
+    out->checked = 0;
     out->name[0] = '\0';
     if (!path || !path[0]) return ENOENT;
     int dir = open_root_or_here(path[0] == '/');
@@ -323,12 +359,12 @@ int app_read_data_file(const char *path, char *bytes, size_t room, size_t *size)
     AppDataFile file;
     int error = app_resolve_data_file(path, 1, &file);
     if (error == 0) error = open_regular(file.dir_fd, file.name, &file.fd);
-    if (error == 0) error = app_read_locked_data_file(&file, bytes, room, size);
+    if (error == 0) error = app_read_open_data_file(&file, bytes, room, size);
     app_close_data_file(&file);
     return error;
 }
 
-int app_read_locked_data_file(AppDataFile *file, char *bytes, size_t room, size_t *size) {
+int app_read_open_data_file(AppDataFile *file, char *bytes, size_t room, size_t *size) {
     *size = 0;
     if (lseek(file->fd, 0, SEEK_SET) != 0) return errno;
     while (*size < room) {
@@ -341,50 +377,43 @@ int app_read_locked_data_file(AppDataFile *file, char *bytes, size_t room, size_
     return 0;
 }
 
-int app_lock_data_file(const char *path, AppDataFile *file) {
-    int error = app_resolve_data_file(path, 1, file);
-    if (error != 0) return error;
-    // The lock is the file's own. A save replaces the file, so after the wait the name
-    // may lead to a newer file than the one locked: then the newer one is locked.
-    int waited_ms = 0;
-    for (int attempt = 0; attempt < 100; attempt++) {
-        int fd = -1;
-        file->created = 0;
-        error = open_regular(file->dir_fd, file->name, &fd);
-        if (error == ENOENT) {
-            // Made empty (which reads as no file) so that there is something to lock.
-            fd = openat(file->dir_fd, file->name, O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
-            if (fd < 0 && errno == EEXIST) continue;
-            error = fd < 0 ? errno : 0;
-            file->created = fd >= 0;
-        }
-        if (error != 0) break;
-        // A lock still held after the wait belongs to something that is not saving now
-        // (another user who may read the file can hold it for ever): the save goes on
-        // without it, and app_replace_data_file still sees a save that came in between.
-        lock_bounded(fd, &waited_ms);
-        struct stat held, named;
-        if (fstat(fd, &held) == 0 && fstatat(file->dir_fd, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            same_file(held, named)) {
-            file->fd = fd;
-            return 0;
-        }
+int app_take_save_lock(const char *path) {
+    // Beside the path's own name, also when that is a link to a file elsewhere: every
+    // copy with the same data folder finds the same lock file.
+    AppDataFile here;
+    if (app_resolve_data_file(path, 0, &here) != 0) return -1;
+    char name[NAME_MAX + 1];
+    size_t n = std::strlen(here.name);
+    if (n > NAME_MAX - lock_suffix_length) n = NAME_MAX - lock_suffix_length;
+    std::memcpy(name, here.name, n);
+    std::memcpy(name + n, lock_suffix, lock_suffix_length + 1);
+    int fd = open_lock_file(here.dir_fd, name);
+    app_close_data_file(&here);
+    // A copy that holds the lock past the wait is stuck (on a slow disk, say): the save
+    // goes on without it, and app_replace_data_file still sees a save that came in
+    // between.
+    if (fd >= 0 && !lock_bounded(fd)) {
         close(fd);
+        fd = -1;
     }
-    if (error == 0) error = APP_SAVE_REPLACED;
-    app_close_data_file(file);
-    return error;
+    return fd;
 }
 
-void app_unlock_data_file(AppDataFile *file, int saved) {
-    // An empty file made only to hold the lock goes again when nothing was saved in it,
-    // unless a save that did not wait for the lock has put its own file in its place.
-    struct stat st, named;
-    if (!saved && file->created && file->fd >= 0 && fstat(file->fd, &st) == 0 && st.st_size == 0 &&
-        fstatat(file->dir_fd, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0 && same_file(st, named)) {
-        unlinkat(file->dir_fd, file->name, 0);
+void app_release_save_lock(int lock) {
+    if (lock >= 0) close(lock);
+}
+
+int app_open_data_file(const char *path, AppDataFile *file) {
+    int error = app_resolve_data_file(path, 1, file);
+    if (error == 0) error = open_regular(file->dir_fd, file->name, &file->fd);
+    // No file yet is no failure: the save starts from nothing and makes it.
+    if (error == ENOENT) error = 0;
+    if (error != 0) {
+        app_close_data_file(file);
+        return error;
     }
-    app_close_data_file(file);
+    file->checked = 1;
+    return 0;
 }
 
 int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size) {
@@ -395,6 +424,8 @@ int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size) {
     struct stat st;
     bool existing = fstatat(dir, file->name, &st, AT_SYMLINK_NOFOLLOW) == 0;
     if (!existing && errno != ENOENT) return errno;
+    // A file that another copy's first save made since this one found none: read it.
+    if (existing && file->checked && file->fd < 0) return APP_SAVE_REPLACED;
     if (existing && !S_ISREG(st.st_mode)) return S_ISLNK(st.st_mode) ? ELOOP : APP_SAVE_NOT_REGULAR;
     if (existing && file->fd < 0) {
         // A file that is there but cannot be read is no file this game made: it stays.
@@ -441,12 +472,13 @@ int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size) {
     if (error == 0) error = app_write_all(fd, bytes, size);
     if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && file->fd >= 0) {
-        // The bytes were made from the file as it was read. A save that did not wait for
-        // the lock (nor this one for it) may have replaced it since: its rows would go.
+    if (error == 0 && file->checked) {
+        // The bytes were made from the file as it was read, or from none. A save that did
+        // not wait for the lock (nor this one for it) may have replaced or made it since:
+        // its rows would go.
         struct stat read_from, named;
-        if (fstat(file->fd, &read_from) == 0 && fstatat(dir, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            !same_file(read_from, named)) {
+        const bool there = fstatat(dir, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0;
+        if (file->fd < 0 ? there : there && fstat(file->fd, &read_from) == 0 && !same_file(read_from, named)) {
             error = APP_SAVE_REPLACED;
         }
     }

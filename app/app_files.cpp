@@ -127,17 +127,18 @@ void report_unsaved_high_scores(const char *reason) {
     std::fprintf(stderr, "high scores not saved: %s: %s\n", app_records_path, reason);
 }
 
-// One try at a high-score save: the record file read under its lock, the rows of this
-// run that are not saved yet put in, and the file replaced with the result, which is
-// also the table in memory from then on. When the file cannot be read, the finished
-// game's row goes into the table in memory alone; when another save replaced the file
-// meanwhile, nothing changes. Returns 0 or why nothing was saved.
+// One try at a high-score save: the record file read as it stands (the default table
+// when there is none), the rows of this run that are not saved yet put in, and the file
+// replaced with the result, which is also the table in memory from then on. When the
+// file cannot be read, the finished game's row goes into the table in memory alone;
+// when another save replaced or made the file meanwhile, nothing changes. Returns 0 or
+// why nothing was saved.
 int save_unsaved_rows(const HighScoreEntry *row) {
     AppDataFile file;
-    int error = app_lock_data_file(app_records_path, &file);
+    int error = app_open_data_file(app_records_path, &file);
     size_t size = 0;
-    if (error == 0) {
-        error = app_read_locked_data_file(&file, data_file_bytes, sizeof data_file_bytes, &size);
+    if (error == 0 && file.fd >= 0) {
+        error = app_read_open_data_file(&file, data_file_bytes, sizeof data_file_bytes, &size);
         if (error != 0) records_unread = error;
     }
     HighScoreEntry table[10];
@@ -152,7 +153,7 @@ int save_unsaved_rows(const HighScoreEntry *row) {
         }
     }
     if (error != 0) {
-        app_unlock_data_file(&file, 0);
+        app_close_data_file(&file);
         app_insert_high_score(app_high_scores, row);
         return error;
     }
@@ -160,7 +161,7 @@ int save_unsaved_rows(const HighScoreEntry *row) {
     char text[APP_RECORDS_TEXT_ROOM];
     size_t used = format_rows(table, text, sizeof text);
     error = used == 0 ? EOVERFLOW : app_replace_data_file(&file, text, used);
-    app_unlock_data_file(&file, error == 0);
+    app_close_data_file(&file);
     // A file replaced in between is read again for the table: this one is out of date.
     if (error != APP_SAVE_REPLACED) std::memcpy(app_high_scores, table, sizeof table);
     return error;
@@ -254,11 +255,13 @@ int app_save_high_score(const HighScoreEntry *row) {
         return 0;
     }
     // Two copies of the game lost a row: each wrote the table it read at its start.
-    // The file is read again under its lock, and the rows go into the table it holds now.
-    // A save that went on without the lock and replaced the file in between is read in
-    // turn.
+    // The file is read again while the other copies wait, and the rows go into the table
+    // it holds now. A save that went on without the lock and replaced the file in between
+    // is read in turn. One wait serves all the passes.
+    const int lock = app_take_save_lock(app_records_path);
     int error = APP_SAVE_REPLACED;
     for (int pass = 0; pass < 3 && error == APP_SAVE_REPLACED; pass++) error = save_unsaved_rows(row);
+    app_release_save_lock(lock);
     if (error == APP_SAVE_REPLACED) app_insert_high_score(app_high_scores, row);
     if (error != 0) {
         report_unsaved_high_scores(app_save_error_text(error));
