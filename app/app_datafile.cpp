@@ -69,7 +69,6 @@ void sleep_ms(int ms) {
     }
 }
 
-
 // The start of the names of a file's temporary files: its name, shortened as needed,
 // and the infix. Returns the length.
 size_t temp_prefix(const char *name, char *out) {
