@@ -89,14 +89,19 @@ int app_insert_high_score(HighScoreEntry table[10], const HighScoreEntry *row);
 // count (0 when the room is too small). Ten rows never need more than the room below.
 enum { APP_RECORDS_TEXT_ROOM = 10 * 48 };
 size_t app_format_high_scores(char *text, size_t room);
-// Writes all ten rows; returns 1 when the file was replaced, 0 when it was left alone.
+// Writes all ten rows under the save lock; returns 1 when the file was replaced, 0 when
+// it was left alone (app_save_error says why).
 int app_write_high_scores();
 // A finished game's row: into the record file as it stands now, while the other running
-// copies of the game wait (a few seconds at most, so nothing can hold the row back), so
-// that their rows stay, and with them any row whose save failed before; the table
-// becomes what was saved. A save that fails or is refused is reported in one line on
-// standard error; the row then stays in the table in memory. Returns 1 when saved.
+// copies of the game wait, so that their rows stay, and with them any row whose save
+// failed before; the table becomes what was saved. The file is written only under the
+// save lock. A save that fails or is refused (the lock held past the wait, or not the
+// player's) is reported in one line on standard error; the row then stays in the table
+// in memory and goes into the next save. Returns 1 when saved.
 int app_save_high_score(const HighScoreEntry *row);
+// The one more try that rows not yet saved get when the game quits: the same save without
+// a new row, reported the same way when it fails. Returns 1 when nothing is left unsaved.
+int app_save_unsaved_high_scores();
 
 // Reads the settings file; returns the language code found or NULL.
 const char *app_read_settings();
@@ -111,6 +116,8 @@ enum {
     APP_SAVE_PROTECTED_LINK = -1,  // a link that the protected-symlinks rule refuses
     APP_SAVE_NOT_REGULAR = -2,     // a folder, FIFO or device in the file's place
     APP_SAVE_REPLACED = -3,        // another save replaced or made the file after it was read
+    APP_SAVE_LOCK_HELD = -4,       // another copy of the game held the save lock past the wait
+    APP_SAVE_LOCK_NOT_PRIVATE = -5,  // something other than a private lock file in its place
 };
 extern int app_save_error;  // the reason of the last app_replace_file that failed
 const char *app_save_error_text(int error);
@@ -133,12 +140,13 @@ void app_close_data_file(AppDataFile *file);
 // APP_SAVE_NOT_REGULAR for anything else in its place.
 int app_read_data_file(const char *path, char *bytes, size_t room, size_t *size);
 // The lock that copies of the game take turns under while they save the file at path:
-// "<name>.lock" beside the path's own name, a file of the player's own (made with mode
-// 0600 when missing) that is never written or removed. Waits a few seconds at most.
-// Returns the descriptor that holds it, or -1 when the save goes on at once without:
-// the lock file cannot be made, something else stands in its place, or another copy
-// held it past the wait. app_release_save_lock lets it go.
-int app_take_save_lock(const char *path);
+// "<name>.lock" beside the path's own name, a regular file of the player's own with mode
+// 0600 and one link (made so when missing) that is never written or removed. Waits ten
+// seconds at most. Returns 0 with *lock the descriptor that holds it (-1 where the file
+// system has no locks, and the save goes on without); otherwise the reason no save may
+// write: APP_SAVE_LOCK_HELD, APP_SAVE_LOCK_NOT_PRIVATE (what stands there is left as it
+// is) or the errno of a lock file that cannot be made. app_release_save_lock lets it go.
+int app_take_save_lock(const char *path, int *lock);
 void app_release_save_lock(int lock);
 // Opens the file at path for a save that reads it first: fd is -1 when there is none yet.
 int app_open_data_file(const char *path, AppDataFile *file);
@@ -213,6 +221,7 @@ struct AppSession {
     SDL_GameController *controller;  // the one controller read; NULL none
     int32_t fullscreen;              // 0 or 1, flipped by F11 and Alt+Enter
     int32_t quit;                    // the loop ends after the frame that set it
+    int32_t quit_saved;              // the quit committed a row: that was its try at saving
 };
 extern AppSession app_session;
 

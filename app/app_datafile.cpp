@@ -41,10 +41,11 @@ const time_t stale_temp_seconds = 60;
 // The lock between copies of the game is a file of its own beside the data file's name,
 // "<name>.lock", that only the player may open: a lock on the data file itself could be
 // taken and kept by any user who may read it. Another copy saving at the same moment
-// holds it for a few milliseconds; a copy stuck longer than this is not waited for.
+// holds it for a few milliseconds, a queue of copies on a slow disk for a few seconds;
+// a copy that holds it longer than this is stuck, and the save gives up without writing.
 const char lock_suffix[] = ".lock";
 const size_t lock_suffix_length = sizeof lock_suffix - 1;
-const int lock_wait_ms = 3000;
+const int lock_wait_ms = 10000;
 const int lock_poll_ms = 10;
 
 bool only_slashes(const char *p) {
@@ -98,52 +99,66 @@ void temp_suffix(char *out) {
     out[temp_suffix_length] = '\0';
 }
 
-// Takes the lock of fd, waiting while it is held elsewhere for the bound at most;
-// whether the lock was taken.
-bool lock_bounded(int fd) {
-    for (int waited_ms = 0;;) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+// Takes the lock of fd, waiting while it is held elsewhere for the bound at most: 0 when
+// it is held, APP_SAVE_LOCK_HELD when another copy kept it past the wait, and ENOLCK
+// when the file system has no locks to take.
+int lock_bounded(int fd) {
+    // By the clock, not by the sleeps: on a busy machine each sleep runs over.
+    struct timespec start, now;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
         if (errno == EINTR) continue;
-        // A file system without locks has nothing to wait for.
-        if (errno != EWOULDBLOCK || waited_ms >= lock_wait_ms) return false;
+        if (errno != EWOULDBLOCK) return ENOLCK;
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const long long waited_ms =
+            (long long)(now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+        if (waited_ms >= lock_wait_ms) return APP_SAVE_LOCK_HELD;
         sleep_ms(lock_poll_ms);
-        waited_ms += lock_poll_ms;
     }
 }
 
 bool same_file(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// A lock file is used only when it is a regular file of the player's own that nobody
-// else may open: another user who can open it can hold the lock for ever.
-bool own_lock_file(const struct stat &st) {
-    return S_ISREG(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+// A lock file is used only when it is a regular file of the player's own, mode 0600, with
+// no second name: another user who can open it, or who holds another link to it, can
+// hold every save up.
+bool private_lock_file(const struct stat &st) {
+    return S_ISREG(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 07777) == 0600 && st.st_nlink == 1;
 }
 
-// Opens the lock file `name` in the folder dir_fd, making it (mode 0600) when there is
-// none; -1 when it cannot be made or something else stands in its place. A link, a FIFO,
-// a device or a folder is never opened, nor another user's file; nothing is ever
-// written to the lock file.
-int open_lock_file(int dir_fd, const char *name) {
+// Opens the lock file `name` in the folder dir_fd into *fd_out, making it (mode 0600)
+// when there is none. Returns 0, the errno of a lock file that cannot be made or opened,
+// or APP_SAVE_LOCK_NOT_PRIVATE when something else stands in its place: a link, a FIFO, a
+// device, a folder, another user's file or one others may open is never opened, and
+// nothing is ever written to the lock file.
+int open_lock_file(int dir_fd, const char *name, int *fd_out) {
     for (int attempt = 0; attempt < 10; attempt++) {
         struct stat st;
+        int fd = -1;
         if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT) return -1;
-            int fd = openat(dir_fd, name, O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
-            if (fd >= 0) return fd;
-            if (errno == EEXIST) continue;  // another copy made it just now
-            return -1;
+            if (errno != ENOENT) return errno;
+            fd = openat(dir_fd, name, O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+            if (fd < 0 && errno == EEXIST) continue;  // another copy made it just now
+            if (fd < 0) return errno;
+            // Ours from the start: a umask that takes bits away from 0600 does not make it
+            // a file that later saves refuse.
+            fchmod(fd, 0600);
+        } else {
+            if (!private_lock_file(st)) return APP_SAVE_LOCK_NOT_PRIVATE;
+            // Without blocking: a FIFO put in its place since the look does not hold us.
+            fd = openat(dir_fd, name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+            if (fd < 0 && errno == ENOENT) continue;  // removed since the look
+            if (fd < 0) return errno == ELOOP ? APP_SAVE_LOCK_NOT_PRIVATE : errno;
         }
-        if (!own_lock_file(st)) return -1;
-        // Without blocking: a FIFO put in its place since the look does not hold us.
-        int fd = openat(dir_fd, name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) return -1;
-        if (fstat(fd, &st) != 0 || !own_lock_file(st)) {
+        if (fstat(fd, &st) != 0 || !private_lock_file(st)) {
             close(fd);
-            return -1;
+            return APP_SAVE_LOCK_NOT_PRIVATE;
         }
-        return fd;
+        *fd_out = fd;
+        return 0;
     }
-    return -1;
+    return APP_SAVE_LOCK_NOT_PRIVATE;  // made and removed again, over and over
 }
 
 // Opens an existing regular file for reading without following a link, checking the
@@ -220,6 +235,8 @@ const char *app_save_error_text(int error) {
         return "a link in a shared folder that belongs to another user is not followed";
     case APP_SAVE_NOT_REGULAR: return "not a regular file";
     case APP_SAVE_REPLACED: return "other saves kept replacing the file meanwhile";
+    case APP_SAVE_LOCK_HELD: return "another copy of the game is holding the lock file";
+    case APP_SAVE_LOCK_NOT_PRIVATE: return "the lock file is not a private lock file of yours and is left alone";
     case 0: return "no error";
     default: return std::strerror(error);
     }
@@ -376,26 +393,33 @@ int app_read_open_data_file(AppDataFile *file, char *bytes, size_t room, size_t 
     return 0;
 }
 
-int app_take_save_lock(const char *path) {
+int app_take_save_lock(const char *path, int *lock) {
+    *lock = -1;
     // Beside the path's own name, also when that is a link to a file elsewhere: every
     // copy with the same data folder finds the same lock file.
     AppDataFile here;
-    if (app_resolve_data_file(path, 0, &here) != 0) return -1;
+    int error = app_resolve_data_file(path, 0, &here);
+    if (error != 0) return error;
     char name[NAME_MAX + 1];
     size_t n = std::strlen(here.name);
     if (n > NAME_MAX - lock_suffix_length) n = NAME_MAX - lock_suffix_length;
     std::memcpy(name, here.name, n);
     std::memcpy(name + n, lock_suffix, lock_suffix_length + 1);
-    int fd = open_lock_file(here.dir_fd, name);
+    int fd = -1;
+    error = open_lock_file(here.dir_fd, name, &fd);
     app_close_data_file(&here);
-    // A copy that holds the lock past the wait is stuck (on a slow disk, say): the save
-    // goes on without it, and app_replace_data_file still sees a save that came in
-    // between.
-    if (fd >= 0 && !lock_bounded(fd)) {
-        close(fd);
-        fd = -1;
+    if (error != 0) return error;
+    // Copies that went on without the lock after the wait, or past a lock file that was
+    // not the player's own, replaced the file together and lost rows without a word:
+    // without the lock nothing is written, but where the file system has no locks at
+    // all there is nothing to take turns under.
+    error = lock_bounded(fd);
+    if (error == 0) {
+        *lock = fd;
+        return 0;
     }
-    return fd;
+    close(fd);
+    return error == ENOLCK ? 0 : error;
 }
 
 void app_release_save_lock(int lock) {
@@ -404,9 +428,13 @@ void app_release_save_lock(int lock) {
 
 int app_open_data_file(const char *path, AppDataFile *file) {
     int error = app_resolve_data_file(path, 1, file);
-    if (error == 0) error = open_regular(file->dir_fd, file->name, &file->fd);
-    // No file yet is no failure: the save starts from nothing and makes it.
-    if (error == ENOENT) error = 0;
+    // No file yet is no failure: the save starts from nothing and makes it. A missing
+    // folder was taken for that too, and the save then failed on a descriptor of -1:
+    // only the file itself may be missing.
+    if (error == 0) {
+        error = open_regular(file->dir_fd, file->name, &file->fd);
+        if (error == ENOENT) error = 0;
+    }
     if (error != 0) {
         app_close_data_file(file);
         return error;
@@ -472,9 +500,9 @@ int app_replace_data_file(AppDataFile *file, const char *bytes, size_t size) {
     if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && file->checked) {
-        // The bytes were made from the file as it was read, or from none. A save that did
-        // not wait for the lock (nor this one for it) may have replaced or made it since:
-        // its rows would go.
+        // The bytes were made from the file as it was read, or from none. A save that took
+        // no lock (on a file system without locks, or from another data folder whose
+        // file links here) may have replaced or made it since: its rows would go.
         struct stat read_from, named;
         const bool there = fstatat(dir, file->name, &named, AT_SYMLINK_NOFOLLOW) == 0;
         if (file->fd < 0 ? there : there && fstat(file->fd, &read_from) == 0 && !same_file(read_from, named)) {

@@ -123,17 +123,30 @@ size_t format_rows(const HighScoreEntry *table, char *text, size_t room) {
     return used;
 }
 
-void report_unsaved_high_scores(const char *reason) {
+// One line on standard error: why the high scores were not saved; unread when the file
+// could not be read at the start or at an earlier save.
+void report_unsaved_high_scores(int error, bool unread) {
+    const char *slash = std::strrchr(app_records_path, '/');
+    const char *name = slash ? slash + 1 : app_records_path;
+    char reason[512];
+    if (error == APP_SAVE_LOCK_HELD) {
+        std::snprintf(reason, sizeof reason, "another copy of the game is holding %.255s.lock", name);
+    } else if (error == APP_SAVE_LOCK_NOT_PRIVATE) {
+        std::snprintf(reason, sizeof reason, "%.255s.lock is not a private lock file of yours and is left alone", name);
+    } else if (unread && error > 0) {
+        std::snprintf(reason, sizeof reason, "it could not be read (%s) and is left as it is", app_save_error_text(error));
+    } else {
+        std::snprintf(reason, sizeof reason, "%s", app_save_error_text(error));
+    }
     std::fprintf(stderr, "high scores not saved: %s: %s\n", app_records_path, reason);
 }
 
-// One try at a high-score save: the record file read as it stands (the default table
-// when there is none), the rows of this run that are not saved yet put in, and the file
-// replaced with the result, which is also the table in memory from then on. When the
-// file cannot be read, the finished game's row goes into the table in memory alone;
-// when another save replaced or made the file meanwhile, nothing changes. Returns 0 or
-// why nothing was saved.
-int save_unsaved_rows(const HighScoreEntry *row) {
+// One try at a high-score save, under the lock: the record file read as it stands (the
+// default table when there is none), the rows of this run that are not saved yet put in,
+// and the file replaced with the result, which is also the table in memory from then on.
+// When the file cannot be read, or another save replaced or made it meanwhile, the table
+// in memory stays as it is (*shown is left alone). Returns 0 or why nothing was saved.
+int save_unsaved_rows(bool *shown) {
     AppDataFile file;
     int error = app_open_data_file(app_records_path, &file);
     size_t size = 0;
@@ -154,7 +167,6 @@ int save_unsaved_rows(const HighScoreEntry *row) {
     }
     if (error != 0) {
         app_close_data_file(&file);
-        app_insert_high_score(app_high_scores, row);
         return error;
     }
     for (int i = 0; i < unsaved_count; i++) app_insert_high_score(table, &unsaved_rows[i]);
@@ -163,8 +175,38 @@ int save_unsaved_rows(const HighScoreEntry *row) {
     error = used == 0 ? EOVERFLOW : app_replace_data_file(&file, text, used);
     app_close_data_file(&file);
     // A file replaced in between is read again for the table: this one is out of date.
-    if (error != APP_SAVE_REPLACED) std::memcpy(app_high_scores, table, sizeof table);
+    if (error != APP_SAVE_REPLACED) {
+        std::memcpy(app_high_scores, table, sizeof table);
+        *shown = true;
+    }
     return error;
+}
+
+// Saves the rows kept unsaved, the finished game's row (NULL for none) among them. A
+// save that fails before its table is made puts that row into the table on screen
+// alone. Returns 1 when saved, else 0 after the line on standard error.
+int save_kept_rows(const HighScoreEntry *row) {
+    // Two copies of the game lost a row: each wrote the table it read at its start. The
+    // file is read again while the other copies wait, and the rows go into the table it
+    // holds now. A save that replaced it in between (a copy on a file system without
+    // locks) is read in turn. One wait serves all the passes.
+    const int unread = records_unread;
+    int error = unread;
+    int lock = -1;
+    if (error == 0) error = app_take_save_lock(app_records_path, &lock);
+    bool shown = false;
+    if (error == 0) {
+        error = APP_SAVE_REPLACED;
+        for (int pass = 0; pass < 3 && error == APP_SAVE_REPLACED; pass++) error = save_unsaved_rows(&shown);
+        app_release_save_lock(lock);
+    }
+    if (error == 0) {
+        unsaved_count = 0;
+        return 1;
+    }
+    if (row && !shown) app_insert_high_score(app_high_scores, row);
+    report_unsaved_high_scores(error, unread != 0);
+    return 0;
 }
 
 }  // namespace
@@ -233,7 +275,12 @@ int app_write_high_scores() {
     char text[APP_RECORDS_TEXT_ROOM];
     size_t used = app_format_high_scores(text, sizeof text);
     if (used == 0) return 0;
-    return app_replace_file(app_records_path, text, used);
+    int lock = -1;
+    app_save_error = app_take_save_lock(app_records_path, &lock);
+    if (app_save_error != 0) return 0;
+    const int saved = app_replace_file(app_records_path, text, used);
+    app_release_save_lock(lock);
+    return saved;
 }
 
 int app_save_high_score(const HighScoreEntry *row) {
@@ -242,33 +289,12 @@ int app_save_high_score(const HighScoreEntry *row) {
         return 0;
     }
     keep_unsaved(row);
-    if (records_unread) {
-        app_insert_high_score(app_high_scores, row);
-        char reason[256];
-        if (records_unread > 0) {
-            std::snprintf(reason, sizeof reason, "it could not be read (%s) and is left as it is",
-                          app_save_error_text(records_unread));
-        } else {
-            std::snprintf(reason, sizeof reason, "%s", app_save_error_text(records_unread));
-        }
-        report_unsaved_high_scores(reason);
-        return 0;
-    }
-    // Two copies of the game lost a row: each wrote the table it read at its start.
-    // The file is read again while the other copies wait, and the rows go into the table
-    // it holds now. A save that went on without the lock and replaced the file in between
-    // is read in turn. One wait serves all the passes.
-    const int lock = app_take_save_lock(app_records_path);
-    int error = APP_SAVE_REPLACED;
-    for (int pass = 0; pass < 3 && error == APP_SAVE_REPLACED; pass++) error = save_unsaved_rows(row);
-    app_release_save_lock(lock);
-    if (error == APP_SAVE_REPLACED) app_insert_high_score(app_high_scores, row);
-    if (error != 0) {
-        report_unsaved_high_scores(app_save_error_text(error));
-        return 0;
-    }
-    unsaved_count = 0;
-    return 1;
+    return save_kept_rows(row);
+}
+
+int app_save_unsaved_high_scores() {
+    if (!app_records_path[0] || unsaved_count == 0) return 1;
+    return save_kept_rows(nullptr);
 }
 
 const char *app_read_settings_from(FILE *f) {

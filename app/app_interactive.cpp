@@ -118,5 +118,8 @@ int app_run_interactive() {
 
     if (app_session.controller) SDL_GameControllerClose(app_session.controller);
     SDL_Quit();
+    // Rows whose save gave up behind another copy that was stuck get one more try, once
+    // the window has gone; a quit that committed a row has had its try.
+    if (!app_session.quit_saved) app_save_unsaved_high_scores();
     return 0;
 }

@@ -139,6 +139,7 @@ void app_quit_request() {
     // name typed so far is committed, as Enter would.
     if (app_state == SCREEN_NAME_ENTRY) {
         app_commit_high_score();
+        app_session.quit_saved = 1;
         return;
     }
     // A quit in the game-over or victory phase lost the earned row: it takes the default name.
@@ -149,6 +150,7 @@ void app_quit_request() {
     app_new_record_slot = row;
     app_name_buf[0] = '\0';
     app_commit_high_score();
+    app_session.quit_saved = 1;
     app_paused = 0;  // the playing screen is left
 }
 

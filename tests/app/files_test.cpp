@@ -245,8 +245,8 @@ TEST(HighScoreFile, WriterGivesTenLinesThatReadBack) {
         EXPECT_EQ(app_high_scores[i].score, saved[i].score);
         EXPECT_EQ(app_high_scores[i].level, saved[i].level);
     }
-    // No temporary file is left beside it, and the mode is a plain file's.
-    EXPECT_EQ(testutil::list_dir(dir.path()), std::vector<std::string>{"rekorder.txt"});
+    // No temporary file is left beside it (only the save lock), and the mode is a plain file's.
+    EXPECT_EQ(testutil::list_dir(dir.path()), (std::vector<std::string>{"rekorder.txt", "rekorder.txt.lock"}));
     struct stat st;
     ASSERT_EQ(stat((dir / "rekorder.txt").c_str(), &st), 0);
     mode_t mask = umask(0);
@@ -389,7 +389,8 @@ TEST(AtomicReplacement, ALinkIsFollowedAndThePermissionsStay) {
     EXPECT_EQ(testutil::read_file(target).substr(0, 16), "15000 11 Plimby\n");
     ASSERT_EQ(stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(testutil::list_dir(dir / "data"), std::vector<std::string>{"rekorder.txt"});
+    // The save lock sits beside the link.
+    EXPECT_EQ(testutil::list_dir(dir / "data"), (std::vector<std::string>{"rekorder.txt", "rekorder.txt.lock"}));
     EXPECT_EQ(testutil::list_dir(dir / "elsewhere"), std::vector<std::string>{"scores.txt"});
 
     // A chain of links with an absolute one in it, and a mode wider than the umask's.

@@ -40,7 +40,7 @@ TEST(Signals, ASaveOverTheFileSizeLimitFailsAndKeepsTheOldFile) {
     });
     EXPECT_EQ(status, 0) << "2: reported as saved; 128 + 25: killed by SIGXFSZ";
     EXPECT_EQ(testutil::read_file(path), old);
-    EXPECT_EQ(testutil::list_dir(dir.path()), std::vector<std::string>{"rekorder.txt"});
+    EXPECT_EQ(testutil::list_dir(dir.path()), (std::vector<std::string>{"rekorder.txt", "rekorder.txt.lock"}));
 }
 
 TEST(Signals, AHangupIsNotedForTheMainLoopUnlessIgnored) {

@@ -22,13 +22,7 @@ pid=$!
 find_window
 echo window
 
-# Enter starts the game (once the window has taken its first keys). Untouched, level 15
-# is lost in about eight seconds, and the name entry opens 201 ticks (3.4 s) later; the
-# wait leaves room for a slow machine. The letters are typed on the name entry.
-sleep 0.5
-xdotool key Return
-sleep 20
-xdotool type --delay 50 Zed
+type_name_after_a_lost_game
 sleep 0.5
 kill -"$sig" "$pid"
 finish

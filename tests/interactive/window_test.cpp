@@ -1,10 +1,12 @@
 // Kestrune tests: the built game in a real X window under xvfb-run, driven by xdotool:
 // it opens its window, changes the language, plays a game to its end, takes a name into
-// the high-score table, saves both files and quits with status 0 on Escape; and a
-// signal on the name entry or while the game-over panel stands (seen in screenshots
-// taken with xwd) keeps the row, also while another user holds the record file's lock,
-// which holds nothing up.
+// the high-score table, saves both files and quits with status 0 on Escape; a signal on
+// the name entry or while the game-over panel stands (seen in screenshots taken with
+// xwd) keeps the row, also while another user holds the record file's lock, which holds
+// nothing up; and a row refused while the player's own save lock is held is saved when
+// the game quits.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -206,4 +208,26 @@ TEST(Window, TwoCopiesWithOneHomeKeepBothRows) {
     EXPECT_TRUE(ann < old_rows && bo < old_rows) << records;  // both above the old rows
     EXPECT_EQ(records.find("Row8"), std::string::npos) << records;
     EXPECT_EQ(testutil::list_dir(data), (std::vector<std::string>{"rekorder.txt", "rekorder.txt.lock"}));
+}
+
+TEST(Window, ARowRefusedWhileTheSaveLockIsHeldIsSavedAtTheQuit) {
+    // A copy that found the lock held past the wait saved without it, over the rows of
+    // the copy that held it.
+    if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    ASSERT_TRUE(on_path("xdotool")) << "xdotool is not installed (tools/setup.sh installs it)";
+    TempDir home;
+    std::string data = home / ".local/share/kestrune";
+    write_beatable_table(data);
+    testutil::write_file(data + "/rekorder.txt.lock", "");
+    ASSERT_EQ(chmod((data + "/rekorder.txt.lock").c_str(), 0600), 0);
+    std::string out = run_driver(KESTRUNE_WINDOW_LOCK_HELD_DRIVER, home.path());
+    EXPECT_NE(out.find("held\nwindow\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("refused\nwritten while held: 0\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 0"), std::string::npos) << out;
+    // One line for the refused commit; the try at the quit went through.
+    EXPECT_EQ(testutil::read_file(home / "err.txt"),
+              "high scores not saved: " + data + "/rekorder.txt: another copy of the game is holding rekorder.txt.lock\n");
+    std::string records = testutil::read_file(data + "/rekorder.txt");
+    EXPECT_NE(records.find(" 15 Zed\n-5 1 Row0\n"), std::string::npos) << records;
+    EXPECT_NE(records[0], '-') << records;
 }
